@@ -1,0 +1,23 @@
+#pragma once
+
+#include "platform.h"
+
+class PuzzleGrid;
+
+// The saved game: PlayerGrid, the solution, the cell mask and the pencil marks
+// of the given puzzle (in the game, the process-wide one), as a raw image
+// behind an 8-byte magic. The current layout is 1142 bytes; the older
+// "NONARO " layout (413 bytes, no marks) is still read.
+const unsigned kGameFileSize = 1142;
+const unsigned kOldGameFileSize = 413;
+
+// 1 when the whole file was written and put in place of the old one; on any
+// failure 0, and the file that was there before is left as it was.
+int SaveGameFile(const PuzzleGrid* puzzle, const char* path);
+// 1 when the file held a whole, valid game, which now stands in the arrays;
+// 0 otherwise, with not one byte of the arrays changed.
+int LoadGameFile(PuzzleGrid* puzzle, const char* path);
+
+// The Open and Save dialogs; path holds MAX_PATH (260) characters.
+int ChooseOpenFile(HWND owner, char* path);
+int ChooseSaveFile(HWND owner, char* path);

@@ -1,0 +1,113 @@
+#pragma once
+
+#include <cstdint>
+
+#include "engine/puzzle_grid.h"
+#include "platform.h"
+
+// The tool word. The busy value is ORed in while a new grid is generated;
+// every rule compares the whole word, so nothing applies while it is set.
+const int32_t kPenTool = 0;
+const int32_t kPencilTool = 1;
+const int32_t kEraserTool = 2;
+const int32_t kBusyFlag = 8;
+
+// Command ids shared by the menu, the toolbar, the tooltips and the history.
+const int kToolbarId = 4000;
+const int kClockLabelId = 2000;
+const int kUndoCommand = 1010;
+const int kRedoCommand = 1011;
+
+// One snapshot of the board after an accepted change.
+struct HistoryEntry {
+    int32_t cell;  // the cell that change touched; unused in a game's first entry
+    int16_t values[kCellCount];
+    uint8_t marks[kMarkCount];
+};
+
+typedef NodeList<HistoryEntry> History;
+typedef History::Node HistoryNode;
+
+// The state of the game in progress as the player sees it, behind the grid
+// window. Points at the process-wide arrays; owns its drawing objects and
+// its undo history.
+class GridBoard {
+public:
+    HBRUSH penSelectionBrush;
+    HBRUSH pencilSelectionBrush;
+    HBRUSH completeBrush;
+    HBRUSH conflictBrush;
+    HBRUSH cellBrush;
+    HCURSOR eraserCursor;
+    HFONT digitFont;
+    HWND window;
+    int16_t* playerGrid;
+    uint8_t* cellMask;
+    uint8_t* pencilMarks;
+    int32_t selectedCell;
+    int32_t conflictCell;
+    int32_t savedSelection;
+    int32_t blinkOn;
+    int32_t rowComplete[9];
+    int32_t columnComplete[9];
+    int32_t boxComplete[9];
+    int32_t toolMode;
+    History history;
+    HistoryNode* currentEntry;
+    uint32_t elapsedSeconds;
+    int32_t clockRunning;
+    int32_t clockArmed;
+
+    GridBoard(int16_t* playerGrid, uint8_t* cellMask, uint8_t* pencilMarks);
+    ~GridBoard();
+    GridBoard(const GridBoard&) = delete;
+    GridBoard& operator=(const GridBoard&) = delete;
+
+    // Board state, groups and the win test.
+    void StartGame();
+    void MarkBusy();
+    void SetTool(int32_t tool);
+    int32_t RowOf(int32_t cell) const;
+    int32_t ColumnOf(int32_t cell) const;
+    int32_t BoxOf(int32_t cell) const;
+    int32_t IsRowComplete(int32_t cell) const;
+    int32_t IsColumnComplete(int32_t cell) const;
+    int32_t IsBoxComplete(int32_t cell) const;
+    void UpdateGroupFlags(int32_t cell);
+    int32_t IsSolved() const;
+
+    // Entry rules: pen, pencil, Delete and eraser.
+    void HandleDigitKey(HWND window, unsigned int character);
+    void HandleDeleteKey(HWND window);
+    void HandleEraserClick(HWND window, unsigned int x, unsigned int y);
+    int32_t EnterValue(HWND window, int32_t cell, int32_t value);
+    int32_t EnterPencilMark(HWND window, int32_t cell, int32_t digit);
+    void ShowDuplicate(HWND window, int32_t clashCell, const char* text, bool repaintNow);
+
+    // Undo and redo history.
+    int32_t PushHistory(int32_t cell);
+    void Undo();
+    void Redo();
+
+    // Game clock.
+    void ResetClock();
+    void StartClock(HWND window);
+    void TickClock();
+    void StopClock(HWND window);
+
+    // Grid geometry, in grid-window pixels. Each returns 0 and leaves out
+    // alone for an index out of range or a null out.
+    static int CellRect(int32_t cell, RECT* out);
+    static int SubCellRect(int32_t cell, int32_t mark, RECT* out);
+    static int RowRect(int32_t row, RECT* out);
+    static int ColumnRect(int32_t column, RECT* out);
+    static int BoxRect(int32_t box, RECT* out);
+    static int32_t CellFromPoint(int32_t x, int32_t y);
+    static int32_t SubCellFromPoint(int32_t x, int32_t y);
+
+    // The grid window (Windows only).
+    int CreateGridWindow(HWND mainWindow);
+};
+
+// The toolbar's window handle, where the clock writes its label.
+extern HWND ToolbarWindow;

@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# Installs what building, playing and testing Nonaro needs on a Debian 12 machine.
+# Idempotent: when every package is already there it only asks dpkg and returns.
+set -euo pipefail
+
+native_packages=(
+  build-essential cmake ninja-build pkg-config
+  googletest libgtest-dev libbenchmark-dev
+  clang libclang-rt-14-dev
+  g++-mingw-w64-i686 binutils-mingw-w64-i686 mingw-w64-i686-dev
+  xvfb xauth x11-utils imagemagick fonts-liberation
+  nsis cups printer-driver-cups-pdf poppler-utils
+)
+i386_packages=(wine wine32:i386 libcups2:i386)
+
+as_root() {
+  if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
+}
+
+missing=()
+is_installed() {
+  dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q '^install ok installed$'
+}
+
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  as_root dpkg --add-architecture i386
+  need_update=1
+fi
+
+for p in "${native_packages[@]}" "${i386_packages[@]}"; do
+  is_installed "$p" || missing+=("$p")
+done
+
+if [ ${#missing[@]} -eq 0 ] && [ -z "${need_update:-}" ]; then
+  exit 0
+fi
+
+echo "setup: installing ${missing[*]:-(package lists only)}" >&2
+export DEBIAN_FRONTEND=noninteractive
+as_root apt-get update -q
+if [ ${#missing[@]} -gt 0 ]; then
+  as_root apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi

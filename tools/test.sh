@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# The one command that proves Nonaro: installs what is missing, builds the
+# native, sanitizer and 32-bit Windows configurations, starts what the tests
+# need (a virtual X display for Wine) and runs every test through one CTest
+# run, which ends with its summary.
+#
+#   bash tools/test.sh            everything
+#   NONARO_JOBS=4 bash tools/test.sh
+set -euo pipefail
+
+root="$(cd "$(dirname "$0")/.." && pwd)"
+build="${NONARO_BUILD:-$root/build}"
+jobs="${NONARO_JOBS:-$(nproc)}"
+
+bash "$root/tools/setup.sh"
+
+configure_and_build() {  # <dir> <test prefix> [cmake args...]
+  local dir="$1" prefix="$2"
+  shift 2
+  cmake -S "$root" -B "$build/$dir" -G Ninja -DNONARO_TEST_PREFIX="$prefix" "$@" >/dev/null
+  cmake --build "$build/$dir" -j "$jobs"
+}
+
+configure_and_build native native
+configure_and_build asan asan -DNONARO_SANITIZE=ON
+configure_and_build win win -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake"
+configure_and_build fuzz fuzz -DNONARO_FUZZ=ON -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
+
+# One CTest tree over the three builds, so a single run gives one summary.
+cat > "$build/CTestTestfile.cmake" <<'CTEST'
+subdirs("native" "asan" "win" "fuzz")
+CTEST
+
+source "$root/tools/xvfb.sh"
+start_xvfb
+
+cd "$build"
+ctest --output-on-failure -j "$jobs" "$@"

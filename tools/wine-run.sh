@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Runs a Windows program under Wine in the project's own prefix.
+# The prefix lives in the build tree (NONARO_WINEPREFIX, or ./wineprefix
+# beside the current directory, which CTest makes the build tree) and is
+# created on first use; a lock keeps parallel tests from creating it twice.
+set -euo pipefail
+
+export WINEPREFIX="${NONARO_WINEPREFIX:-$(pwd)/wineprefix}"
+export WINEDEBUG="${WINEDEBUG:--all}"
+export WINEARCH=win32
+# No Mono or Gecko installer dialogs in a fresh prefix.
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+
+if [ ! -f "$WINEPREFIX/.nonaro-ready" ]; then
+  mkdir -p "$(dirname "$WINEPREFIX")"
+  exec 9>"$WINEPREFIX.lock"
+  flock 9
+  if [ ! -f "$WINEPREFIX/.nonaro-ready" ]; then
+    wineboot --init >/dev/null 2>&1 || true
+    wineserver --wait || true
+    touch "$WINEPREFIX/.nonaro-ready"
+  fi
+  flock -u 9
+fi
+
+exec wine "$@"

@@ -1,0 +1,118 @@
+#pragma once
+
+// One run of the real game, driven the way a player or another Windows
+// program can: commands posted to the main window, mouse and key messages
+// to the grid window, dialogs and message boxes found by class and owner and
+// answered through their controls, and states read back from the toolbar,
+// the menu, the clock label and the screen.
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/e2e/probe_channel.h"
+
+// Command ids of the menu and the toolbar.
+enum Command {
+  kNewGame = 1000, kSolution = 1001, kOpen = 1002, kSave = 1003, kPrint = 1004, kQuit = 1005,
+  kUndo = 1010, kRedo = 1011,
+  kEasy = 1020, kMedium = 1021, kHard = 1022,
+  kPen = 1030, kPencil = 1031, kEraser = 1032,
+  kAbout = 1040,
+};
+
+// Where the scenarios put the main window, so that message boxes can be
+// moved clear of the grid and positions are the same in every run.
+const int kMainLeft = 40;
+const int kMainTop = 30;
+
+struct BoxInfo {
+  HWND window = nullptr;
+  HWND owner = nullptr;
+  std::string caption;
+  std::string text;
+};
+
+struct GameCursors {
+  HCURSOR current, arrow, hand, wait;
+};
+
+class GameSession {
+ public:
+  GameSession(const std::string& gamePath, const std::string& probePath, const std::string& workDir);
+  ~GameSession();
+  GameSession(const GameSession&) = delete;
+  GameSession& operator=(const GameSession&) = delete;
+
+  // Starts the game and waits for its main, grid and toolbar windows.
+  void Launch();
+  HWND Main() const { return main_; }
+  HWND Grid() const { return grid_; }
+  HWND Toolbar() const { return toolbar_; }
+  bool Running() const;
+
+  // Returns once the game's UI thread has handled what was posted to it so
+  // far: two round trips of WM_NULL, since a sent message overtakes posted
+  // ones that are still queued but not one that is being handled.
+  bool Settle(DWORD timeoutMs = 60000);
+  void PostCommand(int id);
+  void Command(int id, DWORD timeoutMs = 60000);
+
+  // Grid input, in grid client coordinates; each settles afterwards.
+  void Click(int x, int y);
+  void ClickCell(int cell);
+  void Key(int virtualKey);
+  void Char(char ch);
+  void PostChar(char ch);
+
+  bool ButtonEnabled(int id);
+  bool ButtonChecked(int id);
+  UINT MenuState(int id, bool byPosition = false);
+  std::string MenuText(int id, bool byPosition = false);
+  bool MenuEnabled(int id, bool byPosition = false);
+  bool MenuChecked(int id);
+  std::string Clock();
+  GameCursors Cursors();
+  RECT ButtonRect(int id);
+
+  // Real input through SendInput, in screen coordinates.
+  void MoveMouse(int x, int y);
+  void ClickScreen(int x, int y);
+
+  std::vector<HWND> TopWindows(const char* className) const;
+  std::vector<BoxInfo> MessageBoxes() const;
+  static BoxInfo ReadBox(HWND box);
+  static bool IsMessageBox(HWND dialog);
+  // The first message box to appear within the timeout (an empty window
+  // handle when none did).
+  BoxInfo WaitForBox(DWORD timeoutMs);
+  void CloseBox(HWND box, int button = IDOK);
+  // Moves a message box out of the way of the grid.
+  void MoveAside(HWND window);
+
+  HWND WaitForFileDialog(const char* title, DWORD timeoutMs);
+  // Fills the dialog's file name and confirms it; answers the replace
+  // question with Yes when it comes. True when the dialog went away.
+  bool ConfirmFileDialog(HWND dialog, const std::string& path);
+  bool CancelFileDialog(HWND dialog);
+  // The whole "Ouvrir" or "Enregistrer" round, dialog included.
+  bool OpenFile(const std::string& path);
+  bool SaveFile(const std::string& path);
+
+  bool WaitForExit(DWORD timeoutMs, DWORD* exitCode);
+  void Kill();
+  std::string WorkPath(const char* name) const;
+
+ private:
+  bool Probe(ProbeChannel& request);
+
+  std::string gamePath_, probePath_, workDir_;
+  PROCESS_INFORMATION process_ = {};
+  HWND main_ = nullptr, grid_ = nullptr, toolbar_ = nullptr;
+  HMODULE probeModule_ = nullptr;
+  HHOOK hook_ = nullptr;
+  HANDLE mapping_ = nullptr;
+  ProbeChannel* channel_ = nullptr;
+  UINT probeMessage_ = 0;
+};

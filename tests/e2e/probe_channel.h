@@ -1,0 +1,28 @@
+#pragma once
+
+// What the driver and the probe library, loaded into the game through a
+// message hook, share. Some of what a player sees cannot be asked from another
+// process under Wine (menu item states, the cursor handles the game loaded),
+// so the probe answers those questions from inside the game's UI thread.
+
+#include <windows.h>
+
+#define E2E_PROBE_MESSAGE "NonaroE2EProbeRequest"
+#define E2E_PROBE_MAPPING "NonaroE2EProbeChannel"
+#define E2E_PROBE_HOOK_EXPORT "E2EProbeHook"
+
+enum ProbeOp : LONG {
+  kProbeMenuItem = 1,   // id, flags: GetMenuState and GetMenuStringA on the window's menu
+  kProbeCursors = 2,    // the thread's cursor and the system cursors as the game sees them
+  kProbeToolbarButton = 3,  // id: rectangle of that toolbar button, in screen coordinates
+};
+
+struct ProbeChannel {
+  LONG serial;       // bumped by the probe when it has answered
+  LONG op;
+  LONG id;
+  LONG flags;
+  LONG result[4];
+  RECT rect;
+  char text[128];
+};

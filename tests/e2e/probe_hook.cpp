@@ -1,0 +1,60 @@
+// Loaded into the game by the driver's WH_CALLWNDPROC hook. It acts only on
+// the driver's own registered message and passes every other message on
+// untouched, so the game behaves as it would without it.
+#include <windows.h>
+#include <commctrl.h>
+
+#include "tests/e2e/probe_channel.h"
+
+namespace {
+
+UINT probeMessage = 0;
+
+void Answer(HWND window, ProbeChannel* channel) {
+  switch (channel->op) {
+    case kProbeMenuItem: {
+      HMENU menu = GetMenu(window);
+      channel->result[0] = static_cast<LONG>(GetMenuState(menu, channel->id, channel->flags));
+      channel->text[0] = 0;
+      GetMenuStringA(menu, channel->id, channel->text, sizeof channel->text, channel->flags);
+      break;
+    }
+    case kProbeCursors:
+      channel->result[0] = static_cast<LONG>(reinterpret_cast<LONG_PTR>(GetCursor()));
+      channel->result[1] = static_cast<LONG>(reinterpret_cast<LONG_PTR>(LoadCursorA(nullptr, IDC_ARROW)));
+      channel->result[2] = static_cast<LONG>(reinterpret_cast<LONG_PTR>(LoadCursorA(nullptr, IDC_HAND)));
+      channel->result[3] = static_cast<LONG>(reinterpret_cast<LONG_PTR>(LoadCursorA(nullptr, IDC_WAIT)));
+      break;
+    case kProbeToolbarButton: {
+      HWND toolbar = GetDlgItem(window, 4000);
+      LRESULT index = SendMessageA(toolbar, TB_COMMANDTOINDEX, channel->id, 0);
+      RECT r = {0, 0, 0, 0};
+      channel->result[0] = static_cast<LONG>(SendMessageA(toolbar, TB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&r)));
+      MapWindowPoints(toolbar, nullptr, reinterpret_cast<POINT*>(&r), 2);
+      channel->rect = r;
+      break;
+    }
+    default:
+      break;
+  }
+}
+
+}  // namespace
+
+extern "C" __declspec(dllexport) LRESULT CALLBACK E2EProbeHook(int code, WPARAM wParam, LPARAM lParam) {
+  if (!probeMessage) probeMessage = RegisterWindowMessageA(E2E_PROBE_MESSAGE);
+  const CWPSTRUCT* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
+  if (code == HC_ACTION && sent && sent->message == probeMessage) {
+    HANDLE mapping = OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, E2E_PROBE_MAPPING);
+    if (mapping) {
+      ProbeChannel* channel = static_cast<ProbeChannel*>(MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(ProbeChannel)));
+      if (channel) {
+        Answer(sent->hwnd, channel);
+        InterlockedIncrement(&channel->serial);
+        UnmapViewOfFile(channel);
+      }
+      CloseHandle(mapping);
+    }
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}

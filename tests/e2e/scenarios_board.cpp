@@ -1,0 +1,353 @@
+// Scenarios about what the board shows: the start-up state, new grids at
+// each level, selection and its blink, arrow keys, tools and levels.
+#include <algorithm>
+#include <cstring>
+
+#include "tests/e2e/driver_log.h"
+#include "tests/e2e/scenario_support.h"
+
+namespace {
+
+void StartUp(GameSession& game) {
+  game.Launch();
+  RECT main, grid;
+  GetWindowRect(game.Main(), &main);
+  GetWindowRect(game.Grid(), &grid);
+  char title[64] = "";
+  GetWindowTextA(game.Main(), title, sizeof title);
+  Expect(strcmp(title, "Nonaro 2.1") == 0, "main window title %s", Quoted(title).c_str());
+  Expect(main.right - main.left == 480 && main.bottom - main.top == 554, "main window is 480 x 554 (%ld x %ld)",
+         main.right - main.left, main.bottom - main.top);
+  Expect(grid.right - grid.left == 460 && grid.bottom - grid.top == 460, "grid window is 460 x 460 (%ld x %ld)",
+         grid.right - grid.left, grid.bottom - grid.top);
+
+  for (int id : {kNewGame, kOpen}) ExpectCommand(game, id, true, "at start-up");
+  for (int id : {kSave, kSolution, kPrint, kUndo, kRedo}) ExpectCommand(game, id, false, "at start-up");
+  for (int id : {kPen, kPencil, kEraser})
+    Expect(!game.ButtonEnabled(id), "at start-up: tool button %d disabled", id);
+  ExpectTool(game, kPen, "at start-up");
+  for (int id : {kQuit, kAbout, kEasy, kMedium, kHard})
+    Expect(game.MenuEnabled(id), "at start-up: menu item %d enabled", id);
+  Expect(game.MenuChecked(kEasy) && !game.MenuChecked(kMedium) && !game.MenuChecked(kHard),
+         "at start-up: \"Facile\" is the checked level");
+  Expect(!game.MenuEnabled(2, true), "at start-up: the \" Outils \" menu is grayed");
+
+  struct Label { int id; bool byPosition; const char* text; };
+  const Label labels[] = {
+      {0, true, " Jeu "}, {1, true, " Edition "}, {2, true, " Outils "}, {3, true, " Aide "},
+      {kNewGame, false, "Nouvelle grille"}, {kOpen, false, "Ouvrir"}, {kSave, false, "Enregistrer"},
+      {kSolution, false, "Solution"}, {kPrint, false, "Imprimer"}, {kQuit, false, "Quitter"},
+      {kUndo, false, "Annuler  "}, {kRedo, false, "R\xE9p\xE9ter  "}, {kEasy, false, "Facile   "},
+      {kMedium, false, "Moyen   "}, {kHard, false, "Difficile   "}, {kPen, false, "Stylo"},
+      {kPencil, false, "Crayon"}, {kEraser, false, "Gomme"}, {kAbout, false, "A propos de..."},
+  };
+  for (const Label& label : labels) {
+    std::string text = game.MenuText(label.id, label.byPosition);
+    Expect(text == label.text, "menu %s %d reads %s (expected %s)", label.byPosition ? "position" : "item", label.id,
+           Quoted(text).c_str(), Quoted(label.text).c_str());
+  }
+
+  Expect(game.Clock() == "00 : 00 : 00", "the clock reads %s", Quoted(game.Clock()).c_str());
+
+  GridView view(game);
+  ScreenShot shot = view.Shot();
+  int plain = 0;
+  for (int cell = 0; cell < 81; ++cell) {
+    CellLook look = LookAt(shot, cell);
+    plain += look.back == Back::Plain && !look.HasGiven() && !look.HasPlayerDigit() && !look.HasMarks();
+  }
+  Expect(plain == 81, "all 81 cells are empty and RGB(225,250,220) (%d are)", plain);
+  for (int line : {0, 153, 306}) {
+    Expect(shot.At(line + 1, 100) == RGB(0, 0, 0) && shot.At(100, line + 1) == RGB(0, 0, 0),
+           "a black box line at %d both ways", line);
+  }
+  Expect(shot.At(459, 100) == RGB(0, 0, 0) && shot.At(100, 459) == RGB(0, 0, 0), "a black box line at 459 both ways");
+  Expect(shot.At(51, 25) == RGB(192, 192, 192), "grey cell border at x = 51");
+
+  for (int cell : {40, 0, 80}) game.ClickCell(cell);
+  Expect(view.NothingSelectedFor(1500), "before any game a click selects nothing");
+  game.Key(VK_RIGHT);
+  game.Char('5');
+  Expect(view.NothingSelectedFor(1200), "before any game keys select nothing");
+  Expect(view.Look(41).HasPlayerDigit() == false && view.Look(40).HasPlayerDigit() == false,
+         "before any game a typed digit shows nowhere");
+  Expect(game.Clock() == "00 : 00 : 00", "before any game a typed digit leaves the clock at 00 : 00 : 00");
+}
+
+// Checks a freshly generated grid: givens in blue, complete groups tinted,
+// the rest plain, and a save of it agreeing with what is drawn.
+int CheckNewGrid(GameSession& game, const char* level, const ScreenShot& before) {
+  GridView view(game);
+  ScreenShot shot = view.WaitForChange(before);
+  bool given[81];
+  int givens = 0, playerInk = 0, marks = 0;
+  for (int cell = 0; cell < 81; ++cell) {
+    CellLook look = LookAt(shot, cell);
+    given[cell] = look.HasGiven();
+    givens += given[cell];
+    playerInk += look.HasPlayerDigit();
+    marks += look.HasMarks();
+  }
+  Note("%s: %d givens", level, givens);
+  Expect(givens >= 20 && givens < 81, "%s: at least 20 givens drawn in RGB(0,0,220) (%d)", level, givens);
+  Expect(playerInk == 0 && marks == 0, "%s: no black digit and no mark on a new grid (%d, %d)", level, playerInk, marks);
+
+  ExpectTints(shot, given, level);
+
+  std::vector<uint8_t> bytes;
+  GameImage saved;
+  std::string name = std::string("new-") + level + ".nro";
+  if (SaveAndRead(game, name.c_str(), bytes) && Expect(saved.Decode(bytes), "%s decodes", name.c_str())) {
+    int mismatches = 0;
+    for (int cell = 0; cell < 81; ++cell) {
+      bool isGiven = saved.mask[cell] == 0;
+      if (isGiven != given[cell] || saved.player[cell] != (isGiven ? saved.solution[cell] : 0)) ++mismatches;
+    }
+    Expect(mismatches == 0, "%s: the saved mask and values match the drawn givens (%d cells differ)", level, mismatches);
+    bool valid = true;
+    for (int i = 0; i < 9; ++i)
+      for (int j = 0; j < 9; ++j)
+        for (int k = j + 1; k < 9; ++k) {
+          int b0 = (i / 3) * 27 + (i % 3) * 3;
+          valid = valid && saved.solution[i * 9 + j] != saved.solution[i * 9 + k] &&
+                  saved.solution[j * 9 + i] != saved.solution[k * 9 + i] &&
+                  saved.solution[b0 + (j / 3) * 9 + j % 3] != saved.solution[b0 + (k / 3) * 9 + k % 3];
+        }
+    for (int cell = 0; cell < 81; ++cell) valid = valid && saved.solution[cell] >= 1 && saved.solution[cell] <= 9;
+    Expect(valid, "%s: the saved solution is a complete valid grid", level);
+  }
+  return givens;
+}
+
+void NewGame(GameSession& game) {
+  game.Launch();
+  const char* names[] = {"facile", "moyen", "difficile"};
+  for (int level = 0; level < 3; ++level) {
+    game.Command(kEasy + level);
+    ScreenShot before = GridView(game).Shot();
+    DWORD started = Now();
+    game.Command(kNewGame, 240000);
+    Note("\"Nouvelle grille\" at %s took %.1f s", names[level], (Now() - started) / 1000.0);
+    ExpectGameCommandsEnabled(game, names[level]);
+    ExpectUndoRedo(game, false, false, names[level]);
+    ExpectTool(game, kPen, names[level]);
+    Expect(game.Clock() == "00 : 00 : 00", "%s: the clock reads 00 : 00 : 00", names[level]);
+    CheckNewGrid(game, names[level], before);
+  }
+}
+
+// The selection's pattern flashes about every 500 ms.
+void ExpectBlink(GridView& view, int cell, Back pattern, const char* what) {
+  int on = 0, off = 0;
+  std::vector<DWORD> changes = view.PatternChanges(cell, pattern, 3200, &on, &off);
+  std::vector<DWORD> gaps;
+  for (size_t i = 1; i < changes.size(); ++i) gaps.push_back(changes[i] - changes[i - 1]);
+  std::sort(gaps.begin(), gaps.end());
+  DWORD median = gaps.empty() ? 0 : gaps[gaps.size() / 2];
+  Note("%s: %u changes over 3.2 s, median phase %lu ms", what, static_cast<unsigned>(changes.size()), median);
+  Expect(on > 0 && off > 0 && changes.size() >= 4 && median >= 300 && median <= 800,
+         "%s blinks at about 500 ms (%u changes, median %lu ms)", what, static_cast<unsigned>(changes.size()), median);
+}
+
+void ExpectSelectedAt(GameSession& game, GridView& view, int cell, const char* what) {
+  bool seen = view.WaitForSelection(cell, Back::Pen);
+  bool alone = true;
+  DWORD start = GetTickCount();
+  while (seen && GetTickCount() - start < 1100) {
+    std::vector<int> pen = GridView::CellsShowing(view.Shot(), Back::Pen);
+    for (int c : pen) alone = alone && c == cell;
+    Sleep(60);
+  }
+  (void)game;
+  Expect(seen && alone, "%s: cell %d is selected, and only it", what, cell);
+}
+
+GameImage NavigationGame() {
+  return GameImage::Solved().Hide({0, 4, 35, 37, 40, 43, 45, 76});
+}
+
+void Selection(GameSession& game) {
+  game.Launch();
+  ScreenShot blank = GridView(game).Shot();
+  Require(LoadPrepared(game, NavigationGame(), "navigation.nro"), "the prepared game loads");
+  GridView view(game);
+  GameImage loaded = NavigationGame();
+  bool filled[81];
+  for (int cell = 0; cell < 81; ++cell) filled[cell] = loaded.player[cell] != 0;
+  ExpectTints(view.WaitForChange(blank), filled, "the loaded game");
+
+  game.ClickCell(40);
+  Expect(view.WaitForSelection(40, Back::Pen), "a click on hidden cell 40 selects it with the pen pattern");
+  ScreenShot shot = view.Shot();
+  RECT inside = CellInterior(40);
+  if (LookAt(shot, 40).back == Back::Pen)
+    Expect(shot.Count(inside, kPenField) > 0 && shot.Count(inside, kPenLetter) > 0,
+           "the pen pattern is RGB(255,166,166) with its letter in RGB(255,191,191)");
+  ExpectBlink(view, 40, Back::Pen, "the pen selection");
+
+  game.Command(kPencil);
+  game.ClickCell(40);
+  Expect(view.WaitForSelection(40, Back::Pencil), "with the pencil the selection shows the blue pattern");
+  shot = view.Shot();
+  if (LookAt(shot, 40).back == Back::Pencil)
+    Expect(shot.Count(inside, kPencilField) > 0 && shot.Count(inside, kPencilLetter) > 0,
+           "the pencil pattern is RGB(125,190,255) with its letter in RGB(164,209,255)");
+  ExpectBlink(view, 40, Back::Pencil, "the pencil selection");
+
+  game.Command(kPen);
+  game.ClickCell(36);
+  Expect(view.NothingSelectedFor(1300), "a click on a given selects nothing");
+  game.ClickCell(40);
+  view.WaitForSelection(40, Back::Pen);
+  game.Click(459, 4 * 51 + 26);
+  Expect(view.NothingSelectedFor(1300), "a click on pixel column 459 drops the selection and selects nothing");
+  game.ClickCell(40);
+  view.WaitForSelection(40, Back::Pen);
+  game.Click(4 * 51 + 26, 459);
+  Expect(view.NothingSelectedFor(1300), "a click on pixel row 459 drops the selection and selects nothing");
+  game.Click(4 * 51 + 26, 51 * 8);
+  Expect(view.WaitForSelection(76, Back::Pen), "a click on a shared border line belongs to the cell below (76)");
+
+  struct Step { int from; int key; int to; const char* what; };
+  const Step steps[] = {
+      {37, VK_RIGHT, 40, "right skips the givens 38 and 39"},
+      {40, VK_RIGHT, 43, "right again reaches 43"},
+      {43, VK_RIGHT, 43, "right from the row's last hidden cell does not wrap to 45"},
+      {43, VK_LEFT, 40, "left back to 40"},
+      {37, VK_LEFT, 37, "left from the row's first hidden cell does not wrap to 35"},
+      {40, VK_UP, 4, "up skips the givens to 4"},
+      {4, VK_UP, 4, "up from the top row stays"},
+      {4, VK_DOWN, 40, "down skips the givens to 40"},
+      {40, VK_DOWN, 76, "down again reaches 76"},
+      {76, VK_DOWN, 76, "down from the lowest hidden cell stays"},
+      {0, VK_LEFT, 0, "left from cell 0 stays"},
+      {0, VK_UP, 0, "up from cell 0 stays"},
+      {0, VK_RIGHT, 4, "right from cell 0 skips to 4"},
+  };
+  for (const Step& step : steps) {
+    game.ClickCell(step.from);
+    view.WaitForSelection(step.from, Back::Pen);
+    game.Key(step.key);
+    ExpectSelectedAt(game, view, step.to, step.what);
+  }
+
+  game.Command(kEraser);
+  game.ClickCell(4);
+  game.Key(VK_DOWN);
+  game.Command(kPen);
+  Expect(view.NothingSelectedFor(1200), "the eraser leaves nothing selected, and arrows then do nothing");
+}
+
+void Tools(GameSession& game) {
+  game.Launch();
+  Require(LoadPrepared(game, NavigationGame(), "tools.nro"), "the prepared game loads");
+  ExpectTool(game, kPen, "after loading");
+  game.Command(kPencil);
+  ExpectTool(game, kPencil, "\"Crayon\" chosen in the menu");
+  game.Command(kEraser);
+  ExpectTool(game, kEraser, "\"Gomme\" chosen in the menu");
+  game.Command(kPen);
+  ExpectTool(game, kPen, "\"Stylo\" chosen in the menu");
+
+  auto clickButton = [&](int id) {
+    RECT r = game.ButtonRect(id);
+    Require(r.right > r.left, "the toolbar button %d has a place on screen", id);
+    SetForegroundWindow(game.Main());
+    game.ClickScreen((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    game.MoveMouse(900, 700);
+    game.Settle();
+  };
+  clickButton(kPen);
+  ExpectTool(game, kPen, "the checked pen button clicked again");
+  clickButton(kPencil);
+  ExpectTool(game, kPencil, "the pencil button clicked");
+  clickButton(kPencil);
+  ExpectTool(game, kPencil, "the checked pencil button clicked again");
+  clickButton(kEraser);
+  ExpectTool(game, kEraser, "the eraser button clicked");
+
+  // The cursor the system shows over the grid, once the pointer has come in
+  // from the toolbar (where it is the arrow) and the game has answered.
+  RECT grid;
+  GetWindowRect(game.Grid(), &grid);
+  auto cursorOverGrid = [&](HCURSOR unwanted) {
+    RECT toolbar;
+    GetWindowRect(game.Toolbar(), &toolbar);
+    game.MoveMouse(toolbar.right - 30, (toolbar.top + toolbar.bottom) / 2);
+    Sleep(300);
+    game.MoveMouse(grid.left + 200, grid.top + 230);
+    CURSORINFO info = {};
+    WaitUntil([&] {
+      info.cbSize = sizeof info;
+      GetCursorInfo(&info);
+      return info.hCursor && info.hCursor != unwanted && info.hCursor != game.Cursors().arrow;
+    }, 3000, 100);
+    game.Settle();
+    return info.hCursor;
+  };
+  GameCursors cursors = game.Cursors();
+  HCURSOR eraser = cursorOverGrid(cursors.hand);
+  cursors = game.Cursors();
+  Note("cursors: shown over the grid %p, the game's current %p, arrow %p, hand %p, wait %p",
+       static_cast<void*>(eraser), static_cast<void*>(cursors.current), static_cast<void*>(cursors.arrow),
+       static_cast<void*>(cursors.hand), static_cast<void*>(cursors.wait));
+  Expect(eraser && eraser != cursors.arrow && eraser != cursors.hand && eraser != cursors.wait,
+         "with the eraser the cursor over the grid is neither the arrow, the hand nor the hourglass");
+  Expect(cursors.current == eraser, "the cursor shown is the one the game set");
+
+  clickButton(kPen);
+  ExpectTool(game, kPen, "back to the pen by its button");
+  HCURSOR pen = cursorOverGrid(eraser);
+  Expect(pen == game.Cursors().hand, "with the pen the cursor over the grid is the hand (%p)", static_cast<void*>(pen));
+  game.MoveMouse(900, 700);
+}
+
+void Levels(GameSession& game) {
+  game.Launch();
+  auto expectLevel = [&](int id, const char* when) {
+    int checked = 0;
+    for (int level = kEasy; level <= kHard; ++level) checked += game.MenuChecked(level);
+    Expect(checked == 1 && game.MenuChecked(id), "%s: only level %d is checked (%d checked)", when, id, checked);
+  };
+  expectLevel(kEasy, "at start-up");
+  GridView view(game);
+  ScreenShot start = view.Shot();
+  game.Command(kNewGame, 240000);
+  int easyFirst = CheckNewGrid(game, "facile-1", start);
+
+  ScreenShot before = view.Shot();
+  game.Command(kHard);
+  expectLevel(kHard, "\"Difficile\" chosen");
+  Sleep(600);
+  ScreenShot after = view.Shot();
+  int changed = 0;
+  for (int cell = 0; cell < 81; ++cell) {
+    CellLook a = LookAt(before, cell), b = LookAt(after, cell);
+    changed += a.back != b.back || a.HasGiven() != b.HasGiven();
+  }
+  Expect(changed == 0, "choosing a level leaves the game in progress as it is (%d cells changed)", changed);
+  Expect(game.Clock() == "00 : 00 : 00", "choosing a level leaves the clock alone");
+
+  game.Command(kNewGame, 240000);
+  int hard = CheckNewGrid(game, "difficile", after);
+  game.Command(kMedium);
+  expectLevel(kMedium, "\"Moyen\" chosen");
+  game.Command(kEasy);
+  expectLevel(kEasy, "\"Facile\" chosen again");
+  ScreenShot beforeSecond = view.Shot();
+  game.Command(kNewGame, 240000);
+  int easySecond = CheckNewGrid(game, "facile-2", beforeSecond);
+  Expect(hard < easyFirst && hard < easySecond,
+         "the level applies from the next new grid: \"Difficile\" gave fewer givens (%d) than \"Facile\" (%d, %d)", hard,
+         easyFirst, easySecond);
+}
+
+}  // namespace
+
+void AddBoardScenarios(std::vector<Scenario>& list) {
+  list.push_back({"startup", StartUp});
+  list.push_back({"new-game", NewGame});
+  list.push_back({"selection", Selection});
+  list.push_back({"tools", Tools});
+  list.push_back({"levels", Levels});
+}

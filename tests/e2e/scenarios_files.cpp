@@ -1,0 +1,294 @@
+// Scenarios around the game rather than on the board: the solution window,
+// saving and opening files, refused files, a failed save, and quitting.
+#include <cstring>
+
+#include "tests/e2e/driver_log.h"
+#include "tests/e2e/scenario_support.h"
+
+namespace {
+
+HWND SolutionWindow(GameSession& game, int* count) {
+  std::vector<HWND> windows = game.TopWindows("NonaroSolutionClass");
+  *count = static_cast<int>(windows.size());
+  return windows.empty() ? nullptr : windows[0];
+}
+
+HWND WaitForSolutionWindow(GameSession& game) {
+  int count = 0;
+  HWND window = nullptr;
+  WaitUntil([&] { window = SolutionWindow(game, &count); return window != nullptr; }, 15000, 100);
+  return window;
+}
+
+// The solution window shows the image's solution, hidden cells on white.
+void ExpectSolutionShows(HWND window, const GameImage& image, const char* when) {
+  int wrongText = 0;
+  bool texts = WaitUntil([&] {
+    wrongText = 0;
+    for (int cell = 0; cell < 81; ++cell) {
+      char text[16] = "";
+      GetDlgItemTextA(window, 4000 + cell, text, sizeof text);
+      wrongText += atoi(text) != image.solution[cell] || strlen(text) != 1;
+    }
+    return wrongText == 0;
+  }, 5000, 200);
+  Expect(texts, "%s: the 81 cells show the solution (%d differ)", when, wrongText);
+
+  // Under Wine's virtual desktop the screen can keep the owner drawn over
+  // its topmost popup after a dialog closed, although the window order
+  // (checked below) is right. Dragged clear of the main window, as a player
+  // could, the popup is drawn whole; it goes back to its place afterwards.
+  RECT home;
+  GetWindowRect(window, &home);
+  SetWindowPos(window, nullptr, 640, 300, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  COLORREF face = GetSysColor(COLOR_BTNFACE);
+  int wrongColour = 0;
+  bool colours = WaitUntil([&] {
+    RECT client;
+    GetClientRect(window, &client);
+    MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    ScreenShot shot = ScreenShot::Take(client);
+    wrongColour = 0;
+    for (int cell = 0; cell < 81; ++cell) {
+      COLORREF expected = image.mask[cell] ? RGB(255, 255, 255) : face;
+      wrongColour += shot.At((cell % 9) * 30 + 3, (cell / 9) * 30 + 3) != expected;
+    }
+    return wrongColour == 0;
+  }, 5000, 200);
+  Expect(colours, "%s: hidden cells on white, givens on the button face (%d differ)", when, wrongColour);
+  SetWindowPos(window, nullptr, home.left, home.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  RECT outer;
+  GetWindowRect(window, &outer);
+  POINT middle = {(outer.left + outer.right) / 2, (outer.top + outer.bottom) / 2};
+  HWND top = GetAncestor(WindowFromPoint(middle), GA_ROOT);
+  Expect(top == window, "%s: the solution window is in front (%p at its middle, topmost flag %d)", when,
+         static_cast<void*>(top), (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0);
+}
+
+void ExpectSolutionPlace(GameSession& game, HWND window, const char* when) {
+  RECT main, outer, client;
+  GetWindowRect(game.Main(), &main);
+  GetWindowRect(window, &outer);
+  GetClientRect(window, &client);
+  Expect(outer.left == main.left + 300 && outer.top == main.top + 150,
+         "%s: the solution window stands at the main window's corner + (300, 150) (%ld, %ld from %ld, %ld)", when,
+         outer.left, outer.top, main.left, main.top);
+  Expect(client.right == 271 && client.bottom == 271, "%s: its client area is 271 x 271 (%ld x %ld)", when, client.right,
+         client.bottom);
+}
+
+void SolutionWindowScenario(GameSession& game) {
+  game.Launch();
+  GameImage first = GameImage::Solved().Hide({0, 4, 35, 37, 40, 43, 45, 76});
+  Require(LoadPrepared(game, first, "solution-a.nro"), "the prepared game loads");
+  game.Command(kSolution);
+  HWND window = WaitForSolutionWindow(game);
+  Require(window != nullptr, "\"Solution\" opens a window of class \"NonaroSolutionClass\"");
+  char title[64] = "";
+  GetWindowTextA(window, title, sizeof title);
+  Expect(strcmp(title, "Solution") == 0, "its title is %s", Quoted(title).c_str());
+  Expect((GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0, "it stays on top");
+  Expect(GetWindow(window, GW_OWNER) == game.Main(), "the main window owns it");
+  ExpectSolutionPlace(game, window, "first opening");
+  ExpectSolutionShows(window, first, "first opening");
+
+  game.Command(kSolution);
+  Sleep(500);
+  int count = 0;
+  HWND again = SolutionWindow(game, &count);
+  Expect(again == window && count == 1, "a second \"Solution\" opens nothing (%d windows)", count);
+
+  PostMessageA(window, WM_CLOSE, 0, 0);
+  Expect(WaitUntil([&] { return SolutionWindow(game, &count) == nullptr; }, 10000), "the close box closes it");
+  SetWindowPos(game.Main(), nullptr, kMainLeft + 60, kMainTop + 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  game.Settle();
+  game.Command(kSolution);
+  window = WaitForSolutionWindow(game);
+  Require(window != nullptr, "\"Solution\" opens the window again after it was closed");
+  ExpectSolutionPlace(game, window, "reopened after the main window moved");
+
+  GameImage second = GameImage::Solved(true).Hide({1, 2, 10, 20, 30, 50, 60, 70, 79});
+  Require(LoadPrepared(game, second, "solution-b.nro"), "a second prepared game loads");
+  ExpectSolutionShows(window, second, "after opening another game");
+
+  game.Command(kNewGame, 240000);
+  std::vector<uint8_t> bytes;
+  GameImage generated;
+  if (SaveAndRead(game, "solution-new.nro", bytes) && generated.Decode(bytes)) {
+    window = WaitForSolutionWindow(game);
+    ExpectSolutionShows(window, generated, "after \"Nouvelle grille\"");
+  }
+}
+
+GameImage MarkedGame() {
+  GameImage image = RowFourGame();
+  image.Mark(37, 2).Mark(37, 3).Mark(38, 8).Fill(44, 4);
+  return image;
+}
+
+void SaveReopen(GameSession& game) {
+  game.Launch();
+  GameImage image = MarkedGame();
+  Require(LoadPrepared(game, image, "marked.nro"), "the prepared game loads");
+  GridView view(game);
+  Expect(WaitForInk(view, 37, false, true), "the loaded marks show in cell 37");
+  game.ClickCell(40);
+  game.Char('9');
+  Expect(WaitUntil([&] { return ClockSeconds(game.Clock()) >= 1; }, 6000), "the clock runs");
+
+  std::vector<uint8_t> first, second;
+  Require(SaveAndRead(game, "saved-1.nro", first), "the first save");
+  GameImage expected = image;
+  expected.Fill(40, 9);
+  Expect(first.size() == kFileSize, "the saved file has 1142 bytes (%u)", static_cast<unsigned>(first.size()));
+  std::string difference = FirstDifference(first, expected.Encode());
+  Expect(difference.empty(), "the saved file holds the game as played (%s)", difference.c_str());
+
+  Require(game.OpenFile(game.WorkPath("saved-1.nro")), "the saved file opens");
+  Expect(WaitUntil([&] { return game.Clock() == "00 : 00 : 00"; }, 3000), "the clock is back at 00 : 00 : 00 (%s)",
+         Quoted(game.Clock()).c_str());
+  ExpectUndoRedo(game, false, false, "after reopening");
+  Expect(WaitForInk(view, 40, true, false) && WaitForInk(view, 37, false, true), "the reopened game shows 40 filled and 37 marked");
+  Require(SaveAndRead(game, "saved-2.nro", second), "the second save");
+  difference = FirstDifference(first, second);
+  Expect(difference.empty(), "saving the reopened game gives the same bytes (%s)", difference.c_str());
+
+  GameImage old = GameImage::Solved(true).Hide({36, 37, 38, 39, 40, 41});
+  old.Fill(38, 7);
+  Require(WriteBytes(game.WorkPath("older.nro"), old.EncodeOld()), "the driver writes the older layout");
+  Require(game.OpenFile(game.WorkPath("older.nro")), "the older layout opens");
+  Expect(WaitForInk(view, 37, false, false), "no marks show after loading the older layout");
+  std::vector<uint8_t> third;
+  GameImage reread;
+  if (SaveAndRead(game, "saved-3.nro", third) && Expect(reread.Decode(third), "the re-saved older game decodes")) {
+    old.Encode().swap(second);
+    difference = FirstDifference(third, second);
+    Expect(difference.empty(), "the older game is kept whole, its marks cleared (%s)", difference.c_str());
+  }
+}
+
+void OpenRefused(GameSession& game) {
+  game.Launch();
+  Require(LoadPrepared(game, MarkedGame(), "base.nro"), "the prepared game loads");
+  GridView view(game);
+  game.ClickCell(40);
+  game.Char('9');
+  Expect(WaitUntil([&] { return ClockSeconds(game.Clock()) >= 1; }, 6000), "the clock runs");
+  std::vector<uint8_t> baseline;
+  Require(SaveAndRead(game, "baseline.nro", baseline), "the baseline save");
+
+  auto expectUnchanged = [&](const char* what, int index) {
+    int before = ClockSeconds(game.Clock());
+    Expect(WaitUntil([&] { return ClockSeconds(game.Clock()) > before; }, 5000),
+           "%s: the clock goes on counting (%s)", what, Quoted(game.Clock()).c_str());
+    ExpectUndoRedo(game, true, false, what);
+    std::vector<uint8_t> now;
+    std::string name = "after-" + std::to_string(index) + ".nro";
+    if (SaveAndRead(game, name.c_str(), now)) {
+      std::string difference = FirstDifference(baseline, now);
+      Expect(difference.empty(), "%s: the game is unchanged (%s)", what, difference.c_str());
+    }
+  };
+
+  game.PostCommand(kOpen);
+  HWND dialog = game.WaitForFileDialog("Ouvrir un fichier Nonaro...", 30000);
+  Require(dialog != nullptr, "\"Ouvrir\" shows its dialog");
+  game.CancelFileDialog(dialog);
+  expectUnchanged("a cancelled Open", 0);
+
+  std::vector<uint8_t> valid = GameImage::Solved(true).Hide({1, 2, 3}).Encode();
+  std::vector<uint8_t> wrongMagic = valid, lowerMagic = valid, noNul = valid, truncated(valid.begin(), valid.begin() + 600);
+  memcpy(wrongMagic.data(), "NONARO3", 8);
+  memcpy(lowerMagic.data(), "nonaro2", 8);
+  noNul[7] = 'X';
+  GameImage wild = GameImage::Solved(true).Hide({1, 2, 3});
+  wild.Fill(1, 12);
+  wild.mask[5] = 7;
+  struct Damaged { const char* name; std::vector<uint8_t> bytes; };
+  const Damaged files[] = {
+      {"empty", {}},
+      {"wrong magic", wrongMagic},
+      {"lower-case magic", lowerMagic},
+      {"magic without its NUL", noNul},
+      {"cut short at 600 bytes", truncated},
+      {"values out of range", wild.Encode()},
+  };
+  int index = 1;
+  for (const Damaged& file : files) {
+    std::string path = game.WorkPath(("damaged-" + std::to_string(index) + ".nro").c_str());
+    Require(WriteBytes(path, file.bytes), "the driver writes %s", path.c_str());
+    Note("opening a damaged file: %s", file.name);
+    game.OpenFile(path);
+    BoxInfo box = game.WaitForBox(1500);
+    if (box.window) {
+      Note("the game told of the %s file in a box (allowed)", file.name);
+      game.CloseBox(box.window);
+    }
+    expectUnchanged(file.name, index++);
+  }
+}
+
+void FailedSave(GameSession& game) {
+  game.Launch();
+  Require(LoadPrepared(game, MarkedGame(), "start.nro"), "the prepared game loads");
+  std::vector<uint8_t> previous;
+  Require(SaveAndRead(game, "target.nro", previous), "the first save of the target");
+  game.ClickCell(40);
+  game.Char('9');
+
+  std::string target = game.WorkPath("target.nro");
+  HANDLE lock = CreateFileA(target.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  Require(lock != INVALID_HANDLE_VALUE, "the driver holds the target file without sharing");
+  game.PostCommand(kSave);
+  HWND dialog = game.WaitForFileDialog("Enregistrer sous...", 30000);
+  Require(dialog != nullptr, "\"Enregistrer\" shows its dialog");
+  game.ConfirmFileDialog(dialog, target);
+
+  BoxInfo box = game.WaitForBox(15000);
+  if (Expect(box.window != nullptr, "the failed save is told in a message box")) {
+    Expect(box.owner == game.Main(), "the main window owns the box (owner %p, main %p)", static_cast<void*>(box.owner),
+           static_cast<void*>(game.Main()));
+    Expect(!box.caption.empty() && !box.text.empty(), "the box has a caption and a text");
+    Expect(game.MessageBoxes().size() == 1, "exactly one box is up");
+    game.CloseBox(box.window);
+    ExpectNoBoxFor(game, 1000, "after the failure box was closed");
+  }
+  CloseHandle(lock);
+
+  std::vector<uint8_t> after;
+  Expect(ReadBytes(target, after), "the target file is still there");
+  std::string difference = FirstDifference(previous, after);
+  Expect(difference.empty(), "the previous file is intact (%s)", difference.c_str());
+
+  std::vector<uint8_t> retry;
+  GameImage saved;
+  if (SaveAndRead(game, "retry.nro", retry) && saved.Decode(retry))
+    Expect(saved.player[40] == 9, "the game kept the move made before the failed save");
+}
+
+void Quit(GameSession& game) {
+  game.Launch();
+  Require(LoadPrepared(game, RowFourGame(), "quit.nro"), "the prepared game loads");
+  game.ClickCell(40);
+  game.Char('9');
+  game.PostCommand(kQuit);
+  DWORD code = 12345;
+  bool boxSeen = false;
+  bool ended = WaitUntil([&] {
+    boxSeen = boxSeen || !game.MessageBoxes().empty();
+    return game.WaitForExit(0, &code);
+  }, 20000, 100);
+  Expect(ended, "\"Quitter\" ends the process");
+  Expect(!boxSeen, "\"Quitter\" asks nothing");
+  if (ended) Expect(code == 0, "the exit code is 0 (%lu)", code);
+}
+
+}  // namespace
+
+void AddFileScenarios(std::vector<Scenario>& list) {
+  list.push_back({"solution-window", SolutionWindowScenario});
+  list.push_back({"save-reopen", SaveReopen});
+  list.push_back({"open-refused", OpenRefused});
+  list.push_back({"failed-save", FailedSave});
+  list.push_back({"quit", Quit});
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+// Pixels as the player sees them: a copy of a rectangle of the screen (the
+// virtual desktop the scenario runs in), taken with BitBlt from the screen DC.
+
+#include <windows.h>
+
+#include <vector>
+
+class ScreenShot {
+ public:
+  // Copies the screen rectangle; an empty shot when the copy failed.
+  static ScreenShot Take(const RECT& screenRect);
+  static ScreenShot WholeScreen();
+
+  int Width() const { return width_; }
+  int Height() const { return height_; }
+  bool Empty() const { return pixels_.empty(); }
+  // The colour at (x, y) relative to the shot's top-left corner, as RGB();
+  // CLR_INVALID outside the shot.
+  COLORREF At(int x, int y) const;
+  // How many pixels of the rectangle (shot coordinates, right and bottom
+  // exclusive) have exactly that colour.
+  int Count(const RECT& area, COLORREF colour) const;
+  bool SaveBmp(const char* path) const;
+
+ private:
+  int width_ = 0;
+  int height_ = 0;
+  std::vector<DWORD> pixels_;  // 0x00RRGGBB, top-down rows
+};

@@ -7,8 +7,9 @@ native_packages=(
   build-essential cmake ninja-build pkg-config
   googletest libgtest-dev libbenchmark-dev
   clang libclang-rt-14-dev
-  g++-mingw-w64-i686 binutils-mingw-w64-i686 mingw-w64-i686-dev
-  xvfb xauth x11-utils imagemagick fonts-liberation
+  g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-i686-dev
+  xvfb xauth x11-utils imagemagick fonts-liberation fonts-wine
+  python3
   nsis cups printer-driver-cups-pdf poppler-utils
 )
 i386_packages=(wine wine32:i386 libcups2:i386)

@@ -1,0 +1,171 @@
+#include "play/grid_board.h"
+
+namespace {
+
+const char kRowClashText[] = "Doublons sur la meme ligne";
+const char kColumnClashText[] = "Doublons sur la m\xEAme colonne";
+const char kBoxClashText[] = "Doublons dans le carr\xE9";
+const char kClashCaption[] = "Doublons";
+const char kWinText[] = " BRAVO!!!   Vous avez reussi.  ";
+const char kWinCaption[] = "Nonaro 2.1";
+
+bool IsDigit(unsigned int character) { return character >= '1' && character <= '9'; }
+
+bool IsCell(int32_t cell) { return cell >= 0 && cell < kCellCount; }
+
+void InvalidateCell(HWND window, int32_t cell)
+{
+    RECT area;
+    if (GridBoard::CellRect(cell, &area))
+        InvalidateRect(window, &area, TRUE);
+}
+
+// The first other cell holding value, looking through the row, then the
+// column, then the box; only one clash is ever reported.
+int32_t FindClash(const int16_t* grid, int32_t cell, int32_t value, const char** text)
+{
+    for (int i = 0; i < 9; ++i) {
+        int32_t other = RowCell(CellRow(cell), i);
+        if (other != cell && grid[other] == value) {
+            *text = kRowClashText;
+            return other;
+        }
+    }
+    for (int i = 0; i < 9; ++i) {
+        int32_t other = ColumnCell(CellColumn(cell), i);
+        if (other != cell && grid[other] == value) {
+            *text = kColumnClashText;
+            return other;
+        }
+    }
+    int32_t start = BoxStart(cell);
+    for (int i = 0; i < 9; ++i) {
+        int32_t other = BoxCell(start, i);
+        if (other != cell && grid[other] == value) {
+            *text = kBoxClashText;
+            return other;
+        }
+    }
+    return kNoCell;
+}
+
+}  // namespace
+
+void GridBoard::HandleDigitKey(HWND window, unsigned int character)
+{
+    bool digit = IsDigit(character);
+    bool selected = IsCell(selectedCell);
+
+    // Any digit typed with the pen or the pencil starts the clock, whatever
+    // becomes of the entry itself.
+    if (selected && digit && toolMode <= kPencilTool && !clockRunning && clockArmed)
+        StartClock(window);
+
+    if (selected && digit && toolMode == kPenTool) {
+        int32_t value = static_cast<int32_t>(character - '0');
+        // The digit shows while a clash is reported, so it is written first.
+        playerGrid[selectedCell] = static_cast<int16_t>(value);
+        InvalidateCell(window, selectedCell);
+        if (EnterValue(window, selectedCell, value))
+            PushHistory(selectedCell);
+        if (IsSolved()) {
+            StopClock(window);
+            MessageBoxA(window, kWinText, kWinCaption, MB_OK);
+        }
+        return;
+    }
+
+    if (selected && digit && toolMode == kPencilTool && playerGrid[selectedCell] == 0) {
+        int32_t mark = static_cast<int32_t>(character - '0');
+        pencilMarks[selectedCell * kDigitCount + mark - 1] = 1;
+        InvalidateCell(window, selectedCell);
+        if (EnterPencilMark(window, selectedCell, mark))
+            PushHistory(selectedCell);
+    }
+}
+
+void GridBoard::HandleDeleteKey(HWND window)
+{
+    if (!IsCell(selectedCell) || playerGrid[selectedCell] == 0 || cellMask[selectedCell] != 1 ||
+        toolMode != kPenTool)
+        return;
+    EnterValue(window, selectedCell, 0);
+    PushHistory(selectedCell);
+}
+
+void GridBoard::HandleEraserClick(HWND window, unsigned int x, unsigned int y)
+{
+    int32_t cell = selectedCell;
+    if (!IsCell(cell))
+        return;
+    if (playerGrid[cell] != 0) {
+        EnterValue(window, cell, 0);
+    } else {
+        int32_t mark = SubCellFromPoint(static_cast<int32_t>(x), static_cast<int32_t>(y));
+        if (mark >= 0)
+            pencilMarks[cell * kDigitCount + mark] = 0;
+    }
+    InvalidateCell(window, cell);
+    UpdateWindow(window);
+    // Recorded even when nothing was there to erase.
+    PushHistory(cell);
+    selectedCell = kNoCell;
+}
+
+int32_t GridBoard::EnterValue(HWND window, int32_t cell, int32_t value)
+{
+    if (!IsCell(cell) || value < 0 || value > kDigitCount)
+        return 0;
+    int32_t result = 0;
+    if (value != 0) {
+        const char* text = nullptr;
+        int32_t clash = FindClash(playerGrid, cell, value, &text);
+        if (clash == kNoCell) {
+            result = 1;
+        } else {
+            conflictCell = clash;
+            ShowDuplicate(window, clash, text, true);
+            value = 0;
+        }
+    }
+    playerGrid[cell] = static_cast<int16_t>(value);
+    UpdateGroupFlags(cell);
+    return result;
+}
+
+int32_t GridBoard::EnterPencilMark(HWND window, int32_t cell, int32_t digit)
+{
+    if (!IsCell(cell) || digit <= 0 || digit > kDigitCount)
+        return 0;
+    const char* text = nullptr;
+    int32_t clash = FindClash(playerGrid, cell, digit, &text);
+    if (clash != kNoCell) {
+        conflictCell = clash;
+        ShowDuplicate(window, clash, text, false);
+    }
+    pencilMarks[cell * kDigitCount + digit - 1] = clash == kNoCell ? 1 : 0;
+    InvalidateCell(window, cell);
+    return clash == kNoCell ? 1 : 0;
+}
+
+void GridBoard::ShowDuplicate(HWND window, int32_t clashCell, const char* text, bool repaintNow)
+{
+    InvalidateCell(window, clashCell);
+    savedSelection = selectedCell;
+    InvalidateCell(window, savedSelection);
+    if (repaintNow)
+        UpdateWindow(window);
+
+    // The box takes the focus, which drops the selection; it is kept aside
+    // meanwhile and flashes in the conflict colour with the clashing cell.
+    MessageBoxA(window, text, kClashCaption, MB_OK);
+
+    conflictCell = kNoCell;
+    InvalidateCell(window, clashCell);
+    selectedCell = savedSelection;
+    savedSelection = kNoCell;
+    InvalidateCell(window, selectedCell);
+    if (repaintNow)
+        UpdateWindow(window);
+    SetFocus(window);
+}

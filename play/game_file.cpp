@@ -1,0 +1,175 @@
+#include "play/game_file.h"
+
+#include <cstring>
+
+#include "engine/puzzle_grid.h"
+
+// The file is the raw image of the four arrays behind an 8-byte magic, values
+// as little-endian 16-bit integers:
+//   0 magic, 8 PlayerGrid, 170 solution, 332 CellMask, 413 PencilMarks.
+// The older layout stops before the pencil marks.
+namespace {
+
+const char kCurrentMagic[] = "NONARO2";
+const char kOldMagic[] = "NONARO ";
+const unsigned kMagicSize = 8;
+const unsigned kPlayerOffset = 8;
+const unsigned kSolutionOffset = kPlayerOffset + 2 * kCellCount;
+const unsigned kMaskOffset = kSolutionOffset + 2 * kCellCount;
+const unsigned kMarksOffset = kMaskOffset + kCellCount;
+
+static_assert(kMarksOffset == kOldGameFileSize, "the older layout ends where the marks begin");
+static_assert(kMarksOffset + kMarkCount == kGameFileSize, "the marks end the current layout");
+
+void PutValues(unsigned char* out, const int16_t* values)
+{
+    for (int i = 0; i < kCellCount; ++i) {
+        uint16_t bits = static_cast<uint16_t>(values[i]);
+        out[2 * i] = static_cast<unsigned char>(bits & 0xFF);
+        out[2 * i + 1] = static_cast<unsigned char>(bits >> 8);
+    }
+}
+
+// Reads the values and tells whether each lies in [low, high].
+bool GetValues(const unsigned char* in, int16_t* values, int low, int high)
+{
+    for (int i = 0; i < kCellCount; ++i) {
+        values[i] = static_cast<int16_t>(static_cast<uint16_t>(in[2 * i] | (in[2 * i + 1] << 8)));
+        if (values[i] < low || values[i] > high)
+            return false;
+    }
+    return true;
+}
+
+bool AllFlags(const unsigned char* bytes, int count)
+{
+    for (int i = 0; i < count; ++i)
+        if (bytes[i] > 1)
+            return false;
+    return true;
+}
+
+// The folder part of path, separator included, or "." for a bare file name;
+// the temporary file has to live there for the final rename to be one step.
+bool FolderOf(const char* path, char* folder, size_t size)
+{
+    size_t end = 0;
+    for (size_t i = 0; path[i]; ++i)
+        if (path[i] == '\\' || path[i] == '/' || path[i] == ':')
+            end = i + 1;
+    if (end == 0) {
+        std::strcpy(folder, ".");
+        return true;
+    }
+    if (end >= size)
+        return false;
+    std::memcpy(folder, path, end);
+    folder[end] = '\0';
+    return true;
+}
+
+bool WriteAll(HANDLE file, const void* data, DWORD size)
+{
+    DWORD written = 0;
+    return WriteFile(file, data, size, &written, nullptr) && written == size;
+}
+
+// Reads until size bytes or the end of the file; false on a read error.
+bool ReadUpTo(HANDLE file, unsigned char* buffer, DWORD size, DWORD* got)
+{
+    *got = 0;
+    while (*got < size) {
+        DWORD n = 0;
+        if (!ReadFile(file, buffer + *got, size - *got, &n, nullptr))
+            return false;
+        if (n == 0)
+            break;
+        *got += n;
+    }
+    return true;
+}
+
+}  // namespace
+
+int SaveGameFile(const PuzzleGrid* puzzle, const char* path)
+{
+    if (!puzzle || !path)
+        return 0;
+
+    unsigned char image[kGameFileSize];
+    std::memcpy(image, kCurrentMagic, kMagicSize);
+    PutValues(image + kPlayerOffset, PlayerGrid);
+    PutValues(image + kSolutionOffset, puzzle->values);
+    std::memcpy(image + kMaskOffset, puzzle->mask, kCellCount);
+    std::memcpy(image + kMarksOffset, PencilMarks, kMarkCount);
+
+    // The game goes to a file of its own first and takes the old one's place
+    // only once it is whole, so a failing disk never leaves half a game.
+    char folder[MAX_PATH];
+    char temporary[MAX_PATH];
+    if (!FolderOf(path, folder, sizeof folder) || !GetTempFileNameA(folder, "nro", 0, temporary))
+        return 0;
+    HANDLE file = CreateFileA(temporary, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        DeleteFileA(temporary);
+        return 0;
+    }
+    bool written = WriteAll(file, image, sizeof image) && FlushFileBuffers(file);
+    bool closed = CloseHandle(file) != 0;
+    if (!written || !closed ||
+        !MoveFileExA(temporary, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        DeleteFileA(temporary);
+        return 0;
+    }
+    return 1;
+}
+
+int LoadGameFile(PuzzleGrid* puzzle, const char* path)
+{
+    if (!puzzle || !path)
+        return 0;
+    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return 0;
+    unsigned char image[kGameFileSize];
+    DWORD size = 0;
+    bool read = ReadUpTo(file, image, sizeof image, &size);
+    CloseHandle(file);
+    if (!read || size < kMagicSize)
+        return 0;
+
+    // lstrcmpA compares linguistically and passes over characters such as
+    // the soft hyphen, so "NONARO2" followed by one would match; only a NUL
+    // in the eighth byte makes the match exact.
+    char magic[kMagicSize + 1];
+    std::memcpy(magic, image, kMagicSize);
+    magic[kMagicSize] = '\0';
+    bool terminated = magic[kMagicSize - 1] == '\0';
+    bool old = terminated && lstrcmpA(magic, kOldMagic) == 0;
+    bool current = !old && terminated && lstrcmpA(magic, kCurrentMagic) == 0;
+    if (!old && !current)
+        return 0;
+    if (size < (old ? kOldGameFileSize : kGameFileSize))
+        return 0;
+
+    // Everything is checked before the live arrays change: a bad file leaves
+    // the game in progress exactly as it was.
+    int16_t player[kCellCount];
+    int16_t solution[kCellCount];
+    if (!GetValues(image + kPlayerOffset, player, 0, 9) ||
+        !GetValues(image + kSolutionOffset, solution, 1, 9) ||
+        !AllFlags(image + kMaskOffset, kCellCount) ||
+        (current && !AllFlags(image + kMarksOffset, kMarkCount)))
+        return 0;
+
+    std::memcpy(PlayerGrid, player, sizeof player);
+    std::memcpy(puzzle->values, solution, sizeof solution);
+    std::memcpy(puzzle->mask, image + kMaskOffset, kCellCount);
+    if (current)
+        std::memcpy(PencilMarks, image + kMarksOffset, kMarkCount);
+    else
+        std::memset(PencilMarks, 0, kMarkCount);
+    return 1;
+}

@@ -1,0 +1,177 @@
+#include "play/grid_board.h"
+
+#include <cstring>
+
+HWND ToolbarWindow = nullptr;
+
+GridBoard::GridBoard(int16_t* playerGrid, uint8_t* cellMask, uint8_t* pencilMarks)
+    : penSelectionBrush(nullptr),
+      pencilSelectionBrush(nullptr),
+      completeBrush(nullptr),
+      conflictBrush(nullptr),
+      cellBrush(nullptr),
+      eraserCursor(nullptr),
+      digitFont(nullptr),
+      window(nullptr),
+      playerGrid(playerGrid),
+      cellMask(cellMask),
+      pencilMarks(pencilMarks),
+      selectedCell(kNoCell),
+      conflictCell(kNoCell),
+      savedSelection(kNoCell),
+      blinkOn(0),
+      toolMode(kPenTool),
+      currentEntry(nullptr),
+      elapsedSeconds(0),
+      clockRunning(0),
+      clockArmed(0)
+{
+    std::memset(rowComplete, 0, sizeof rowComplete);
+    std::memset(columnComplete, 0, sizeof columnComplete);
+    std::memset(boxComplete, 0, sizeof boxComplete);
+
+    completeBrush = CreateSolidBrush(RGB(255, 255, 180));
+    cellBrush = CreateSolidBrush(RGB(225, 250, 220));
+    conflictBrush = CreateSolidBrush(RGB(182, 210, 143));
+
+    LOGFONTA font;
+    std::memset(&font, 0, sizeof font);
+    font.lfHeight = 32;
+    font.lfWeight = FW_BOLD;
+    font.lfOutPrecision = OUT_TT_ONLY_PRECIS;
+    std::strcpy(font.lfFaceName, "Times New Roman");
+    digitFont = CreateFontIndirectA(&font);
+
+    currentEntry = history.PushBack(nullptr);
+}
+
+GridBoard::~GridBoard()
+{
+    DeleteObject(completeBrush);
+    DeleteObject(cellBrush);
+    DeleteObject(conflictBrush);
+    DeleteObject(digitFont);
+    history.Clear();
+    // The grid window normally releases these first and clears them.
+    if (penSelectionBrush)
+        DeleteObject(penSelectionBrush);
+    if (pencilSelectionBrush)
+        DeleteObject(pencilSelectionBrush);
+}
+
+void GridBoard::StartGame()
+{
+    selectedCell = kNoCell;
+    conflictCell = kNoCell;
+    savedSelection = kNoCell;
+
+    std::memset(rowComplete, 0, sizeof rowComplete);
+    std::memset(columnComplete, 0, sizeof columnComplete);
+    std::memset(boxComplete, 0, sizeof boxComplete);
+    for (int32_t cell = 0; cell < kCellCount; ++cell) {
+        rowComplete[RowOf(cell)] = IsRowComplete(cell);
+        columnComplete[ColumnOf(cell)] = IsColumnComplete(cell);
+        boxComplete[BoxOf(cell)] = IsBoxComplete(cell);
+    }
+    if (window)
+        InvalidateRect(window, nullptr, TRUE);
+
+    history.Clear();
+    currentEntry = history.PushBack(nullptr);
+    std::memcpy(currentEntry->payload.values, playerGrid, sizeof currentEntry->payload.values);
+    std::memcpy(currentEntry->payload.marks, pencilMarks, sizeof currentEntry->payload.marks);
+
+    // A fresh game has nothing to undo or redo, whatever the buttons showed.
+    HWND mainWindow = GetParent(window);
+    HMENU menu = GetMenu(mainWindow);
+    SendDlgItemMessageA(mainWindow, kToolbarId, TB_ENABLEBUTTON, kRedoCommand, 0);
+    SendDlgItemMessageA(mainWindow, kToolbarId, TB_ENABLEBUTTON, kUndoCommand, 0);
+    EnableMenuItem(menu, kRedoCommand, MF_GRAYED);
+    EnableMenuItem(menu, kUndoCommand, MF_GRAYED);
+
+    toolMode &= ~kBusyFlag;
+}
+
+void GridBoard::MarkBusy() { toolMode |= kBusyFlag; }
+
+void GridBoard::SetTool(int32_t tool) { toolMode = tool; }
+
+// Cells outside the grid get no group rather than a read past PlayerGrid.
+int32_t GridBoard::RowOf(int32_t cell) const
+{
+    return cell < 0 || cell >= kCellCount ? -1 : CellRow(cell);
+}
+
+int32_t GridBoard::ColumnOf(int32_t cell) const
+{
+    return cell < 0 || cell >= kCellCount ? -1 : CellColumn(cell);
+}
+
+int32_t GridBoard::BoxOf(int32_t cell) const
+{
+    return cell < 0 || cell >= kCellCount ? -1 : CellBox(cell);
+}
+
+int32_t GridBoard::IsRowComplete(int32_t cell) const
+{
+    if (cell < 0 || cell >= kCellCount)
+        return 0;
+    for (int i = 0; i < 9; ++i)
+        if (playerGrid[RowCell(CellRow(cell), i)] == 0)
+            return 0;
+    return 1;
+}
+
+int32_t GridBoard::IsColumnComplete(int32_t cell) const
+{
+    if (cell < 0 || cell >= kCellCount)
+        return 0;
+    for (int i = 0; i < 9; ++i)
+        if (playerGrid[ColumnCell(CellColumn(cell), i)] == 0)
+            return 0;
+    return 1;
+}
+
+int32_t GridBoard::IsBoxComplete(int32_t cell) const
+{
+    if (cell < 0 || cell >= kCellCount)
+        return 0;
+    int start = BoxStart(cell);
+    for (int i = 0; i < 9; ++i)
+        if (playerGrid[BoxCell(start, i)] == 0)
+            return 0;
+    return 1;
+}
+
+void GridBoard::UpdateGroupFlags(int32_t cell)
+{
+    if (cell < 0 || cell >= kCellCount)
+        return;
+    RECT area;
+    int32_t complete = IsRowComplete(cell);
+    if (complete != rowComplete[RowOf(cell)]) {
+        rowComplete[RowOf(cell)] = complete;
+        if (RowRect(RowOf(cell), &area))
+            InvalidateRect(window, &area, TRUE);
+    }
+    complete = IsColumnComplete(cell);
+    if (complete != columnComplete[ColumnOf(cell)]) {
+        columnComplete[ColumnOf(cell)] = complete;
+        if (ColumnRect(ColumnOf(cell), &area))
+            InvalidateRect(window, &area, TRUE);
+    }
+    complete = IsBoxComplete(cell);
+    if (complete != boxComplete[BoxOf(cell)]) {
+        boxComplete[BoxOf(cell)] = complete;
+        if (BoxRect(BoxOf(cell), &area))
+            InvalidateRect(window, &area, TRUE);
+    }
+}
+
+int32_t GridBoard::IsSolved() const
+{
+    for (int i = 0; i < 9; ++i)
+        if (!rowComplete[i] || !columnComplete[i] || !boxComplete[i])
+            return 0;
+    return 1;
+}

@@ -1,0 +1,251 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "engine/puzzle_grid.h"
+#include "play/game_file.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+typedef std::vector<unsigned char> Bytes;
+
+// The four arrays of a game, as values.
+struct Game {
+    std::vector<int16_t> player;
+    std::vector<int16_t> solution;
+    std::vector<uint8_t> mask;
+    std::vector<uint8_t> marks;
+
+    bool operator==(const Game& other) const
+    {
+        return player == other.player && solution == other.solution && mask == other.mask &&
+               marks == other.marks;
+    }
+};
+
+Game Pattern(int seed)
+{
+    Game game;
+    for (int cell = 0; cell < kCellCount; ++cell) {
+        game.player.push_back(static_cast<int16_t>((cell + seed) % 10));
+        game.solution.push_back(static_cast<int16_t>(1 + (cell * 5 + seed) % 9));
+        game.mask.push_back(static_cast<uint8_t>((cell + seed) % 3 == 0));
+    }
+    for (int i = 0; i < kMarkCount; ++i)
+        game.marks.push_back(static_cast<uint8_t>((i * 7 + seed) % 4 == 0));
+    return game;
+}
+
+void Put(const Game& game, PuzzleGrid* puzzle)
+{
+    std::copy(game.player.begin(), game.player.end(), PlayerGrid);
+    std::copy(game.solution.begin(), game.solution.end(), puzzle->values);
+    std::copy(game.mask.begin(), game.mask.end(), puzzle->mask);
+    std::copy(game.marks.begin(), game.marks.end(), PencilMarks);
+}
+
+Game Live(const PuzzleGrid& puzzle)
+{
+    return Game{std::vector<int16_t>(PlayerGrid, PlayerGrid + kCellCount),
+                std::vector<int16_t>(puzzle.values, puzzle.values + kCellCount),
+                std::vector<uint8_t>(puzzle.mask, puzzle.mask + kCellCount),
+                std::vector<uint8_t>(PencilMarks, PencilMarks + kMarkCount)};
+}
+
+// The file a game makes, encoded here on its own: magic, then each array,
+// 16-bit values little-endian.
+Bytes Image(const Game& game, const std::string& magic = std::string("NONARO2", 8), bool marks = true)
+{
+    Bytes bytes(magic.begin(), magic.end());
+    for (const std::vector<int16_t>* values : {&game.player, &game.solution})
+        for (int16_t value : *values) {
+            bytes.push_back(static_cast<unsigned char>(value & 0xFF));
+            bytes.push_back(static_cast<unsigned char>((value >> 8) & 0xFF));
+        }
+    bytes.insert(bytes.end(), game.mask.begin(), game.mask.end());
+    if (marks)
+        bytes.insert(bytes.end(), game.marks.begin(), game.marks.end());
+    return bytes;
+}
+
+const std::string kOldMagic("NONARO \0", 8);
+
+Bytes Shorter(Bytes bytes, size_t count)
+{
+    bytes.resize(bytes.size() - count);
+    return bytes;
+}
+
+class GameFile : public ::testing::Test {
+protected:
+    PuzzleGrid puzzle;
+    fs::path folder;
+
+    void SetUp() override
+    {
+        const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
+        folder = fs::temp_directory_path() /
+                 ("nonaro-play-" + std::string(test->name()) + "-" +
+                  std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
+        fs::create_directories(folder);
+    }
+
+    void TearDown() override
+    {
+        std::error_code ignored;
+        fs::remove_all(folder, ignored);
+    }
+
+    std::string PathOf(const std::string& name) const { return (folder / name).string(); }
+
+    std::string Write(const std::string& name, const Bytes& bytes) const
+    {
+        std::ofstream out(folder / name, std::ios::binary | std::ios::trunc);
+        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        return PathOf(name);
+    }
+
+    static Bytes Read(const std::string& path)
+    {
+        std::ifstream in(path, std::ios::binary);
+        return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+
+    std::vector<std::string> Entries() const
+    {
+        std::vector<std::string> names;
+        for (const fs::directory_entry& entry : fs::directory_iterator(folder))
+            names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+};
+
+TEST_F(GameFile, SavedGameHasTheCurrentLayoutAndLoadsBackByteForByte)
+{
+    const Game saved = Pattern(1);
+    Put(saved, &puzzle);
+    const std::string path = PathOf("partie.nro");
+    ASSERT_EQ(1, SaveGameFile(&puzzle, path.c_str()));
+    EXPECT_EQ(Image(saved), Read(path));
+    EXPECT_EQ(std::vector<std::string>{"partie.nro"}, Entries());
+
+    Put(Pattern(2), &puzzle);
+    ASSERT_EQ(1, LoadGameFile(&puzzle, path.c_str()));
+    EXPECT_TRUE(saved == Live(puzzle));
+}
+
+TEST_F(GameFile, NewGameSavesToExactly1142Bytes)
+{
+    GenerateNewGame(&puzzle, 0);
+    const std::string path = PathOf("neuve.nro");
+    ASSERT_EQ(1, SaveGameFile(&puzzle, path.c_str()));
+    EXPECT_EQ(1142u, fs::file_size(path));
+}
+
+TEST_F(GameFile, SaveReplacesALongerFileWhole)
+{
+    const std::string path = Write("partie.nro", Bytes(5000, 0xAB));
+    Put(Pattern(3), &puzzle);
+    ASSERT_EQ(1, SaveGameFile(&puzzle, path.c_str()));
+    EXPECT_EQ(Image(Pattern(3)), Read(path));
+    EXPECT_EQ(std::vector<std::string>{"partie.nro"}, Entries());
+}
+
+TEST_F(GameFile, OlderLayoutLoadsWithEveryMarkCleared)
+{
+    const Game old = Pattern(4);
+    Bytes bytes = Image(old, kOldMagic, false);
+    ASSERT_EQ(413u, bytes.size());
+    bytes.insert(bytes.end(), 40, 0x77);  // beyond the layout: ignored
+    const std::string path = Write("ancienne.nro", bytes);
+    Put(Pattern(5), &puzzle);
+    ASSERT_EQ(1, LoadGameFile(&puzzle, path.c_str()));
+    Game expected = old;
+    expected.marks.assign(kMarkCount, 0);
+    EXPECT_TRUE(expected == Live(puzzle));
+}
+
+TEST_F(GameFile, BytesBeyondTheCurrentLayoutAreIgnored)
+{
+    Bytes bytes = Image(Pattern(6));
+    bytes.insert(bytes.end(), 3, 0xFF);
+    const std::string path = Write("longue.nro", bytes);
+    ASSERT_EQ(1, LoadGameFile(&puzzle, path.c_str()));
+    EXPECT_TRUE(Pattern(6) == Live(puzzle));
+}
+
+TEST_F(GameFile, RefusedFilesLeaveEveryArrayAsItWas)
+{
+    const Game good = Pattern(7);
+    const Bytes current = Image(good);
+    auto with = [&](size_t offset, std::initializer_list<unsigned char> patch) {
+        Bytes bytes = current;
+        std::copy(patch.begin(), patch.end(), bytes.begin() + static_cast<long>(offset));
+        return bytes;
+    };
+    struct Case {
+        const char* what;
+        Bytes bytes;
+    } cases[] = {
+        {"empty", Bytes()},
+        {"magic only, 7 bytes", Shorter(current, kGameFileSize - 7)},
+        {"magic only", Shorter(current, kGameFileSize - 8)},
+        {"other magic", with(0, {'N', 'O', 'N', 'A', 'R', 'O', '3'})},
+        {"lower-case magic", with(0, {'n', 'o', 'n', 'a', 'r', 'o', '2'})},
+        {"no NUL after the magic", with(7, {'X'})},
+        {"control character after the magic", with(7, {0x01})},
+        {"soft hyphen after the magic", with(7, {0xAD})},
+        {"soft hyphen inside the magic", with(6, {0xAD, '2'})},
+        {"current magic, older length", Shorter(current, kGameFileSize - kOldGameFileSize)},
+        {"one byte short", Shorter(current, 1)},
+        {"older layout one byte short", Shorter(Image(good, kOldMagic, false), 1)},
+        {"player value 10", with(8 + 2 * 40, {10, 0})},
+        {"negative player value", with(8 + 2 * 3, {0xFF, 0xFF})},
+        {"player value with a high byte", with(8 + 2 * 80, {1, 1})},
+        {"solution 0", with(170 + 2 * 5, {0, 0})},
+        {"solution 10", with(170 + 2 * 80, {10, 0})},
+        {"mask 2", with(332 + 7, {2})},
+        {"mark 2", with(413 + 728, {2})},
+    };
+
+    Put(Pattern(8), &puzzle);
+    const Game before = Live(puzzle);
+    for (const Case& c : cases) {
+        const std::string path = Write("refusee.nro", c.bytes);
+        EXPECT_EQ(0, LoadGameFile(&puzzle, path.c_str())) << c.what;
+        EXPECT_TRUE(before == Live(puzzle)) << c.what;
+    }
+    EXPECT_EQ(0, LoadGameFile(&puzzle, PathOf("absente.nro").c_str()));
+    EXPECT_EQ(0, LoadGameFile(&puzzle, folder.string().c_str()));
+    EXPECT_EQ(0, LoadGameFile(&puzzle, nullptr));
+    EXPECT_TRUE(before == Live(puzzle));
+}
+
+TEST_F(GameFile, FailedSaveLeavesThePreviousFileAndNoLitter)
+{
+    const Bytes previous = Image(Pattern(9));
+    const std::string path = Write("partie.nro", previous);
+    fs::create_directory(folder / "dossier.nro");
+    Put(Pattern(10), &puzzle);
+
+    EXPECT_EQ(0, SaveGameFile(&puzzle, (folder / "absent" / "partie.nro").string().c_str()));
+    EXPECT_EQ(0, SaveGameFile(&puzzle, PathOf("dossier.nro").c_str()));
+    EXPECT_EQ(0, SaveGameFile(&puzzle, nullptr));
+    EXPECT_EQ(0, SaveGameFile(nullptr, path.c_str()));
+
+    EXPECT_EQ(previous, Read(path));
+    EXPECT_TRUE(fs::is_directory(folder / "dossier.nro"));
+    EXPECT_EQ((std::vector<std::string>{"dossier.nro", "partie.nro"}), Entries());
+}
+
+}  // namespace

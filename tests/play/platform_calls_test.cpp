@@ -1,0 +1,238 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include <unistd.h>
+
+#include "play/game_file.h"
+#include "tests/play/board_harness.h"
+#include "tests/play/test_layouts.h"
+
+namespace {
+
+typedef headless::Event Event;
+
+RECT CellArea(int cell)
+{
+    RECT r;
+    GridBoard::CellRect(cell, &r);
+    return r;
+}
+
+bool Same(const RECT& a, const RECT& b)
+{
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+// The board's calls since the last ClearEvents, written compactly:
+// "cell 0" an invalidated cell, "row 7" a row, "all" the whole window,
+// "paint", "box <caption>", "focus grid", "focus none".
+std::vector<std::string> Calls(const BoardHarness& h)
+{
+    std::vector<std::string> calls;
+    for (const Event& e : headless::Events()) {
+        switch (e.kind) {
+        case Event::Invalidate: {
+            std::string name = e.whole ? "all" : "?";
+            for (int i = 0; i < kCellCount && name == "?"; ++i)
+                if (Same(e.rect, CellArea(i)))
+                    name = "cell " + std::to_string(i);
+            RECT r;
+            for (int i = 0; i < 9 && name == "?"; ++i) {
+                if (GridBoard::RowRect(i, &r) && Same(e.rect, r))
+                    name = "row " + std::to_string(i);
+                else if (GridBoard::ColumnRect(i, &r) && Same(e.rect, r))
+                    name = "column " + std::to_string(i);
+                else if (GridBoard::BoxRect(i, &r) && Same(e.rect, r))
+                    name = "box " + std::to_string(i);
+            }
+            calls.push_back(name);
+            break;
+        }
+        case Event::Paint: calls.push_back("paint"); break;
+        case Event::MessageBox: calls.push_back("box " + e.caption); break;
+        case Event::Focus: calls.push_back(e.window == h.board.window ? "focus grid" : "focus none"); break;
+        default: break;
+        }
+    }
+    return calls;
+}
+
+typedef std::vector<std::string> Strings;
+
+Strings Sorted(Strings strings)
+{
+    std::sort(strings.begin(), strings.end());
+    return strings;
+}
+
+TEST(DrawingObjects, BoardMakesItsBrushesAndFontAndReleasesEachOnce)
+{
+    const int live = headless::LiveObjects();
+    const int bad = headless::BadReleases();
+    {
+        int16_t grid[kCellCount] = {};
+        uint8_t mask[kCellCount] = {};
+        uint8_t marks[kMarkCount] = {};
+        GridBoard board(grid, mask, marks);
+        EXPECT_EQ(live + 4, headless::LiveObjects());
+        EXPECT_EQ(0x00B4FFFFu, headless::BrushColor(board.completeBrush));
+        EXPECT_EQ(0x008FD2B6u, headless::BrushColor(board.conflictBrush));
+        EXPECT_EQ(0x00DCFAE1u, headless::BrushColor(board.cellBrush));
+        LOGFONTA font = headless::FontOf(board.digitFont);
+        EXPECT_EQ(32, font.lfHeight);
+        EXPECT_EQ(700, font.lfWeight);
+        EXPECT_EQ(7, font.lfOutPrecision);
+        EXPECT_STREQ("Times New Roman", font.lfFaceName);
+        EXPECT_EQ(0, font.lfWidth + font.lfItalic + font.lfCharSet + font.lfQuality);
+        // A pattern brush the grid window did not release goes with the board.
+        board.penSelectionBrush = CreateSolidBrush(0);
+    }
+    EXPECT_EQ(live, headless::LiveObjects());
+    EXPECT_EQ(bad, headless::BadReleases());
+}
+
+TEST(FileDialogs, AskForOneNroFileWithTheirOwnTitleAndFlags)
+{
+    headless::Reset();
+    HWND owner = headless::MakeWindow(nullptr, 0);
+    char path[MAX_PATH] = "ancien.nro";
+
+    headless::AnswerFileDialog(true, "/tmp/partie.nro");
+    EXPECT_EQ(1, ChooseOpenFile(owner, path));
+    EXPECT_STREQ("/tmp/partie.nro", path);
+    headless::AnswerFileDialog(false);
+    EXPECT_EQ(0, ChooseSaveFile(owner, path));
+    EXPECT_STREQ("", path);
+    headless::AnswerFileDialog(true, "/tmp/sous.nro");
+    EXPECT_EQ(1, ChooseSaveFile(owner, path));
+    EXPECT_STREQ("/tmp/sous.nro", path);
+
+    const std::vector<headless::FileDialogRecord>& dialogs = headless::FileDialogs();
+    ASSERT_EQ(3u, dialogs.size());
+    EXPECT_TRUE(dialogs[0].open);
+    EXPECT_FALSE(dialogs[1].open);
+    for (const headless::FileDialogRecord& d : dialogs) {
+        EXPECT_EQ(OPENFILENAME_SIZE_VERSION_400A, d.structSize);
+        EXPECT_EQ(owner, d.owner);
+        EXPECT_EQ(std::string("Fichier Nonaro (*.nro)\0*.nro\0\0", 30), d.filter);
+        EXPECT_EQ("", d.initialFile);  // the dialog opens without a name
+        EXPECT_EQ(260u, d.maxFile);
+        EXPECT_EQ("nro", d.defaultExtension);
+        EXPECT_FALSE(d.initialDirectory);
+        EXPECT_FALSE(d.customFilter);
+    }
+    EXPECT_EQ("Ouvrir un fichier Nonaro...", dialogs[0].title);
+    EXPECT_EQ(0x81004u, dialogs[0].flags);
+    EXPECT_EQ("Enregistrer sous...", dialogs[1].title);
+    EXPECT_EQ(0x80806u, dialogs[1].flags);
+    headless::Reset();
+}
+
+TEST(SaveOnAFullDisk, FailsAndLeavesThePreviousFile)
+{
+    char folder[] = "/tmp/nonaro-full-XXXXXX";
+    ASSERT_NE(nullptr, mkdtemp(folder));
+    const std::string path = std::string(folder) + "/partie.nro";
+    PuzzleGrid puzzle;
+    PlayerGrid[0] = 4;
+    for (int cell = 0; cell < kCellCount; ++cell)
+        puzzle.values[cell] = 1;
+    ASSERT_EQ(1, SaveGameFile(&puzzle, path.c_str()));
+    std::ifstream before(path, std::ios::binary);
+    const std::string previous((std::istreambuf_iterator<char>(before)), std::istreambuf_iterator<char>());
+
+    PlayerGrid[0] = 7;
+    for (long room : {0L, 100L, 1141L}) {
+        headless::FailWritesAfter(room);
+        EXPECT_EQ(0, SaveGameFile(&puzzle, path.c_str())) << room;
+        headless::FailWritesAfter(-1);
+        std::ifstream after(path, std::ios::binary);
+        EXPECT_EQ(previous, std::string((std::istreambuf_iterator<char>(after)), std::istreambuf_iterator<char>()));
+    }
+    EXPECT_EQ(0, headless::OpenFiles());
+    // Only the saved game is left in the folder.
+    EXPECT_EQ(0, unlink(path.c_str()));
+    EXPECT_EQ(0, rmdir(folder));
+    PlayerGrid[0] = 0;
+}
+
+class Repaints : public ::testing::Test {
+protected:
+    BoardHarness h;
+    void SetUp() override { h.StartGame(Hiding({0, 4, 8, 63}).c_str()); }
+};
+
+TEST_F(Repaints, PenClashIsPaintedBeforeAndAfterTheBox)
+{
+    h.Click(0);
+    headless::ClearEvents();
+    h.Type('9');
+    EXPECT_EQ((Strings{"cell 0", "cell 6", "cell 0", "paint", "box Doublons", "focus none",
+                       "cell 0",  // the box took the focus and the selection with it
+                       "cell 6", "cell 0", "paint", "focus grid"}),
+              Calls(h));
+}
+
+TEST_F(Repaints, PencilClashLeavesPaintingToThePaintMessages)
+{
+    h.board.SetTool(kPencilTool);
+    h.Click(0);
+    headless::ClearEvents();
+    h.Type('9');
+    EXPECT_EQ((Strings{"cell 0", "cell 6", "cell 0", "box Doublons", "focus none", "cell 0",
+                       "cell 6", "cell 0", "focus grid", "cell 0"}),
+              Calls(h));
+}
+
+TEST_F(Repaints, EraserPaintsAtOnce)
+{
+    h.board.SetTool(kEraserTool);
+    h.Click(4);
+    headless::ClearEvents();
+    h.board.HandleEraserClick(h.board.window, 4 * 51 + 2, 2);
+    EXPECT_EQ((Strings{"cell 4", "paint"}), Calls(h));
+}
+
+TEST_F(Repaints, CompletingARowRepaintsThatRowOnly)
+{
+    h.Click(63);
+    headless::ClearEvents();
+    h.Type('2');  // completes row 7, column 0 stays open at cell 0, box 6 completes
+    EXPECT_EQ((Strings{"cell 63", "row 7", "box 6"}), Calls(h));
+    h.Click(4);
+    h.Type('7');
+    h.Click(8);
+    headless::ClearEvents();
+    h.Type('2');
+    EXPECT_EQ((Strings{"cell 8", "column 8", "box 2"}), Calls(h));
+}
+
+TEST_F(Repaints, UndoRepaintsEveryChangedCellAndGroup)
+{
+    h.Click(63);
+    h.Type('2');
+    h.Click(4);
+    h.Type('7');
+    h.Click(63);
+    h.Type('5');  // refused: cell 63 emptied without an entry
+    h.Click(0);
+    headless::ClearEvents();
+    h.board.Undo();  // back to 63 holding 2, 4 empty
+    EXPECT_EQ(Sorted({"cell 4", "cell 63", "cell 0", "column 4", "box 1", "row 7", "box 6"}),
+              Sorted(Calls(h)));
+    EXPECT_EQ(4, h.board.selectedCell);
+
+    headless::ClearEvents();
+    h.board.Redo();
+    EXPECT_EQ(Sorted({"cell 4", "cell 4", "column 4", "box 1"}), Sorted(Calls(h)));
+}
+
+}  // namespace

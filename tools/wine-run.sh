@@ -18,6 +18,11 @@ if [ ! -f "$WINEPREFIX/.nonaro-ready" ]; then
   if [ ! -f "$WINEPREFIX/.nonaro-ready" ]; then
     wineboot --init >/dev/null 2>&1 || true
     wineserver --wait || true
+    # Wine does not pick up the TrueType fonts of fonts-wine by itself; without
+    # Marlett the caption buttons show letters, so the prefix gets its own copy.
+    if compgen -G "/usr/share/wine/fonts/*.ttf" >/dev/null; then
+      cp -n /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
+    fi
     touch "$WINEPREFIX/.nonaro-ready"
   fi
   flock -u 9

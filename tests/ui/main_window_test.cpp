@@ -1,0 +1,302 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <string>
+
+#include "engine/puzzle_grid.h"
+#include "play/grid_board.h"
+#include "tests/ui/window_support.h"
+#include "ui/grid/grid_window.h"
+#include "ui/shell/app_objects.h"
+#include "ui/shell/main_window.h"
+#include "ui/shell/solution_window.h"
+
+// The real main window over the process-wide objects, as the program builds
+// it. The board takes one grid window for its whole life, so the suite shares
+// one main window and its tests run in order; the last one quits.
+
+namespace {
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        AppInstance = GetModuleHandleA(NULL);
+        InitCommonControls();
+        ASSERT_NE(RegisterMainClass(AppInstance), 0);
+        ASSERT_NE(RegisterGridClass(), 0);
+        ASSERT_NE(RegisterSolutionClass(), 0);
+        main = CreateMainWindow(AppInstance);
+        ASSERT_NE(main, nullptr);
+        PumpMessages();
+    }
+
+    static void Command(int id)
+    {
+        SendMessageA(main, WM_COMMAND, id, 0);
+        PumpMessages();
+    }
+
+    static LRESULT Toolbar(UINT message, WPARAM id)
+    {
+        return SendDlgItemMessageA(main, kToolbarId, message, id, 0);
+    }
+
+    static bool MenuHas(UINT id, UINT flag) { return (GetMenuState(GetMenu(main), id, MF_BYCOMMAND) & flag) != 0; }
+
+    static std::string ClockText()
+    {
+        char text[32] = "";
+        GetDlgItemTextA(GetDlgItem(main, kToolbarId), kClockLabelId, text, sizeof(text));
+        return text;
+    }
+
+    static std::string CellText(HWND solution, int cell)
+    {
+        char text[8] = "";
+        GetDlgItemTextA(solution, kFirstSolutionCellId + cell, text, sizeof(text));
+        return text;
+    }
+
+    static HWND main;
+};
+
+HWND MainWindowTest::main = NULL;
+
+TEST_F(MainWindowTest, StartsWithAnEmptyGridCentredBelowTheToolbar)
+{
+    HWND grid = FindWindowExA(main, NULL, "WndGridClass", NULL);
+    ASSERT_NE(grid, nullptr);
+    EXPECT_EQ(grid, Board.window);
+    RECT client, toolbar, area;
+    GetClientRect(main, &client);
+    GetWindowRect(GetDlgItem(main, kToolbarId), &toolbar);
+    GetWindowRect(grid, &area);
+    MapWindowPoints(NULL, main, reinterpret_cast<POINT*>(&area), 2);
+    EXPECT_EQ(area.left, (client.right - 459) / 2);
+    const int bar = toolbar.bottom - toolbar.top;
+    EXPECT_EQ(area.top, bar + (client.bottom - bar - 459) / 2);
+    for (int cell = 0; cell < kCellCount; ++cell)
+        ASSERT_EQ(PlayerGrid[cell], 0);
+    EXPECT_EQ(ClockText(), "00 : 00 : 00");
+    EXPECT_TRUE(GetMenuState(GetMenu(main), 2, MF_BYPOSITION) & MF_GRAYED);
+}
+
+TEST_F(MainWindowTest, LevelCommandsCheckOneLevelAndLeaveTheGameAlone)
+{
+    PlayerGrid[3] = 6;
+    Command(1021);
+    EXPECT_EQ(DifficultyLevel, 1);
+    EXPECT_FALSE(MenuHas(1020, MF_CHECKED));
+    EXPECT_TRUE(MenuHas(1021, MF_CHECKED));
+    EXPECT_FALSE(MenuHas(1022, MF_CHECKED));
+    EXPECT_EQ(PlayerGrid[3], 6);
+    Command(1020);
+    EXPECT_EQ(DifficultyLevel, 0);
+    EXPECT_TRUE(MenuHas(1020, MF_CHECKED));
+    EXPECT_FALSE(MenuHas(1021, MF_CHECKED));
+    PlayerGrid[3] = 0;
+}
+
+TEST_F(MainWindowTest, NewGameLaysOutTheGivensAndEnablesTheGameCommands)
+{
+    Command(1000);
+    int givens = 0;
+    for (int cell = 0; cell < kCellCount; ++cell) {
+        const bool given = Puzzle.mask[cell] == kGiven;
+        givens += given;
+        EXPECT_EQ(PlayerGrid[cell], given ? Puzzle.values[cell] : 0) << cell;
+    }
+    EXPECT_GE(givens, 17);
+    EXPECT_EQ(Board.toolMode, kPenTool);
+    EXPECT_EQ(Board.selectedCell, kNoCell);
+    for (WPARAM id : {1003, 1001, 1004, 1030, 1031, 1032})
+        EXPECT_TRUE(Toolbar(TB_ISBUTTONENABLED, id)) << id;
+    for (WPARAM id : {1010, 1011})
+        EXPECT_FALSE(Toolbar(TB_ISBUTTONENABLED, id)) << id;
+    for (UINT id : {1003u, 1001u, 1004u})
+        EXPECT_FALSE(MenuHas(id, MF_GRAYED)) << id;
+    EXPECT_FALSE(GetMenuState(GetMenu(main), 2, MF_BYPOSITION) & MF_GRAYED);
+    EXPECT_EQ(ClockText(), "00 : 00 : 00");
+}
+
+TEST_F(MainWindowTest, ToolCommandsLeaveExactlyOneToolCheckedInBothPlaces)
+{
+    Command(1031);
+    EXPECT_EQ(Board.toolMode, kPencilTool);
+    EXPECT_FALSE(Toolbar(TB_ISBUTTONCHECKED, 1030));
+    EXPECT_TRUE(Toolbar(TB_ISBUTTONCHECKED, 1031));
+    EXPECT_FALSE(Toolbar(TB_ISBUTTONCHECKED, 1032));
+    EXPECT_FALSE(MenuHas(1030, MF_CHECKED));
+    EXPECT_TRUE(MenuHas(1031, MF_CHECKED));
+
+    Command(1032);
+    EXPECT_EQ(Board.toolMode, kEraserTool);
+    EXPECT_FALSE(Toolbar(TB_ISBUTTONCHECKED, 1031));
+    EXPECT_TRUE(MenuHas(1032, MF_CHECKED));
+
+    // A click on the checked button unchecks it before the command arrives.
+    Command(1030);
+    SendDlgItemMessageA(main, kToolbarId, TB_CHECKBUTTON, 1030, 0);
+    Command(1030);
+    EXPECT_EQ(Board.toolMode, kPenTool);
+    EXPECT_TRUE(Toolbar(TB_ISBUTTONCHECKED, 1030));
+    EXPECT_FALSE(Toolbar(TB_ISBUTTONCHECKED, 1031));
+    EXPECT_FALSE(Toolbar(TB_ISBUTTONCHECKED, 1032));
+    EXPECT_TRUE(MenuHas(1030, MF_CHECKED));
+    EXPECT_FALSE(MenuHas(1032, MF_CHECKED));
+}
+
+TEST_F(MainWindowTest, SolutionWindowOpensOnceBesideTheMainWindow)
+{
+    Command(1001);
+    HWND solution = Solution.window;
+    ASSERT_NE(solution, nullptr);
+    EXPECT_EQ(GetWindow(solution, GW_OWNER), main);
+    RECT owner, area, client;
+    GetWindowRect(main, &owner);
+    GetWindowRect(solution, &area);
+    GetClientRect(solution, &client);
+    EXPECT_EQ(area.left, owner.left + 300);
+    EXPECT_EQ(area.top, owner.top + 150);
+    EXPECT_EQ(client.right, 271);
+    EXPECT_EQ(client.bottom, 271);
+    EXPECT_TRUE(GetWindowLongA(solution, GWL_EXSTYLE) & WS_EX_TOPMOST);
+
+    for (int cell = 0; cell < kCellCount; ++cell)
+        ASSERT_EQ(CellText(solution, cell), std::to_string(Puzzle.values[cell])) << cell;
+    // Boxes stand apart by a line of background.
+    RECT third, fourth;
+    GetWindowRect(GetDlgItem(solution, kFirstSolutionCellId + 2), &third);
+    GetWindowRect(GetDlgItem(solution, kFirstSolutionCellId + 3), &fourth);
+    EXPECT_EQ(third.right - third.left, 29);
+    EXPECT_EQ(fourth.left - third.right, 1);
+
+    Command(1001);
+    EXPECT_EQ(Solution.window, solution);
+    int windows = 0;
+    for (HWND found = NULL; (found = FindWindowExA(NULL, found, "NonaroSolutionClass", NULL)) != NULL;)
+        ++windows;
+    EXPECT_EQ(windows, 1);
+}
+
+TEST_F(MainWindowTest, SolutionCellsToFindAreWhiteAndGivensKeepTheDefault)
+{
+    HWND solution = Solution.window;
+    ASSERT_NE(solution, nullptr);
+    int hidden = -1, given = -1;
+    for (int cell = 0; cell < kCellCount; ++cell)
+        (Puzzle.mask[cell] == kGiven ? given : hidden) = cell;
+    ASSERT_NE(hidden, -1);
+    ASSERT_NE(given, -1);
+    const LRESULT white = reinterpret_cast<LRESULT>(GetStockObject(WHITE_BRUSH));
+    HWND control = GetDlgItem(solution, kFirstSolutionCellId + hidden);
+    HDC dc = GetDC(control);
+    EXPECT_EQ(SendMessageA(solution, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                           reinterpret_cast<LPARAM>(control)),
+              white);
+    ReleaseDC(control, dc);
+    control = GetDlgItem(solution, kFirstSolutionCellId + given);
+    dc = GetDC(control);
+    EXPECT_NE(SendMessageA(solution, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                           reinterpret_cast<LPARAM>(control)),
+              white);
+    ReleaseDC(control, dc);
+}
+
+TEST_F(MainWindowTest, AnOpenSolutionWindowFollowsTheNextGame)
+{
+    HWND solution = Solution.window;
+    ASSERT_NE(solution, nullptr);
+    // Until the new game is made, the window shows this one's solution;
+    // afterwards every digit must be the new game's.
+    Command(1000);
+    ASSERT_EQ(Solution.window, solution);
+    for (int cell = 0; cell < kCellCount; ++cell)
+        ASSERT_EQ(CellText(solution, cell), std::to_string(Puzzle.values[cell])) << cell;
+}
+
+TEST_F(MainWindowTest, ClosedSolutionWindowCanBeOpenedAgain)
+{
+    SendMessageA(Solution.window, WM_CLOSE, 0, 0);
+    PumpMessages();
+    EXPECT_EQ(Solution.window, nullptr);
+    Command(1001);
+    ASSERT_NE(Solution.window, nullptr);
+    EXPECT_EQ(CellText(Solution.window, 80), std::to_string(Puzzle.values[80]));
+}
+
+TEST_F(MainWindowTest, AFailedSaveIsToldInABoxOwnedByTheMainWindow)
+{
+    MessageBoxCatcher boxes;
+    SaveGameAs(main, "C:\\nonaro-no-such-folder\\partie.nro");
+    EXPECT_EQ(boxes.count(), 1);
+    EXPECT_EQ(boxes.caption(), "Nonaro 2.1");
+    EXPECT_EQ(boxes.text(), std::string(kSaveFailedText));
+    EXPECT_EQ(boxes.owner(), main);
+
+    char folder[MAX_PATH];
+    GetTempPathA(MAX_PATH, folder);
+    const std::string path = std::string(folder) + "nonaro-ui-test.nro";
+    SaveGameAs(main, path.c_str());
+    EXPECT_EQ(boxes.count(), 1);
+    WIN32_FILE_ATTRIBUTE_DATA file = {};
+    ASSERT_TRUE(GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &file));
+    EXPECT_EQ(file.nFileSizeLow, 1142u);
+    DeleteFileA(path.c_str());
+}
+
+TEST_F(MainWindowTest, AboutBoxNamesTheProgramAndItsVersion)
+{
+    MessageBoxCatcher boxes;
+    Command(1040);
+    EXPECT_EQ(boxes.count(), 1);
+    EXPECT_EQ(boxes.caption(), " A propos de...");
+    EXPECT_NE(boxes.text().find("NONARO"), std::string::npos);
+    EXPECT_NE(boxes.text().find("2.1"), std::string::npos);
+    EXPECT_EQ(boxes.owner(), main);
+}
+
+TEST_F(MainWindowTest, TooltipRequestsAreAnsweredAndOtherNotificationsIgnored)
+{
+    TOOLTIPTEXTA request = {};
+    request.hdr.hwndFrom = NULL;
+    request.hdr.idFrom = 1001;
+    request.hdr.code = TTN_NEEDTEXTA;
+    request.lpszText = request.szText;
+    EXPECT_EQ(SendMessageA(main, WM_NOTIFY, 1001, reinterpret_cast<LPARAM>(&request)), 0);
+    EXPECT_STREQ(request.szText, "Afficher la solution");
+
+    TOOLTIPTEXTA other = {};
+    other.hdr.code = NM_CLICK;
+    other.lpszText = other.szText;
+    EXPECT_EQ(SendMessageA(main, WM_NOTIFY, 1001, reinterpret_cast<LPARAM>(&other)), 0);
+    EXPECT_STREQ(other.szText, "");
+}
+
+TEST_F(MainWindowTest, QuitClosesEveryWindowAndEndsTheLoop)
+{
+    ASSERT_NE(Solution.window, nullptr);
+    SendMessageA(main, WM_COMMAND, 1005, 0);
+    MSG msg = {};
+    bool quit = false;
+    const DWORD start = GetTickCount();
+    while (!quit && GetTickCount() - start < 10000) {
+        while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) {
+                quit = true;
+                break;
+            }
+            DispatchMessageA(&msg);
+        }
+        Sleep(10);
+    }
+    EXPECT_TRUE(quit);
+    EXPECT_EQ(msg.wParam, 0u);
+    EXPECT_FALSE(IsWindow(main));
+    EXPECT_EQ(Solution.window, nullptr);
+}
+
+}  // namespace

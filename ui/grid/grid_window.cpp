@@ -1,0 +1,228 @@
+#include "ui/grid/grid_window.h"
+
+namespace {
+
+const int kGridSize = 460;
+// The grid less its last pixel line: centring on it rather than on the
+// window's 460 keeps the historical placement.
+const int kCentredExtent = 459;
+
+const UINT_PTR kBlinkTimer = 1;
+const UINT_PTR kClockTimer = 2;
+
+void InvalidateCell(HWND window, int32_t cell)
+{
+    RECT area;
+    if (GridBoard::CellRect(cell, &area))
+        InvalidateRect(window, &area, TRUE);
+}
+
+// Forgets the selection and has its cell repainted without the pattern.
+void DropSelection(GridBoard* board, HWND window)
+{
+    RECT area;
+    if (GridBoard::CellRect(board->selectedCell, &area)) {
+        board->selectedCell = kNoCell;
+        InvalidateRect(window, &area, TRUE);
+    }
+}
+
+}  // namespace
+
+ATOM RegisterGridClass()
+{
+    WNDCLASSA windowClass = {};
+    windowClass.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
+    windowClass.lpfnWndProc = GridWindowProc;
+    windowClass.hInstance = GetModuleHandleA(NULL);
+    windowClass.hCursor = LoadCursorA(NULL, IDC_ARROW);
+    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
+    windowClass.lpszClassName = "WndGridClass";
+    return RegisterClassA(&windowClass);
+}
+
+POINT GridWindowOrigin(const RECT& client, int toolbarHeight)
+{
+    POINT origin;
+    origin.x = (client.right - kCentredExtent) / 2;
+    origin.y = toolbarHeight + (client.bottom - toolbarHeight - kCentredExtent) / 2;
+    return origin;
+}
+
+int GridBoard::CreateGridWindow(HWND mainWindow)
+{
+    if (window)
+        return 0;
+    // Zeroed so that a missing toolbar counts as no height instead of garbage.
+    RECT client = {0, 0, 0, 0};
+    RECT toolbar = {0, 0, 0, 0};
+    GetClientRect(mainWindow, &client);
+    GetWindowRect(GetDlgItem(mainWindow, kToolbarId), &toolbar);
+    POINT origin = GridWindowOrigin(client, toolbar.bottom - toolbar.top);
+    window = CreateWindowExA(0, "WndGridClass", "", WS_CHILD | WS_VISIBLE, origin.x, origin.y,
+                             kGridSize, kGridSize, mainWindow, NULL, GetModuleHandleA(NULL), this);
+    if (!window)
+        return 0;
+    UpdateWindow(window);
+    return 1;
+}
+
+LRESULT CALLBACK GridWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_CREATE) {
+        const CREATESTRUCTA* creation = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+        SetWindowLongA(window, GWL_USERDATA, reinterpret_cast<LONG_PTR>(creation->lpCreateParams));
+    }
+    GridBoard* board = reinterpret_cast<GridBoard*>(GetWindowLongA(window, GWL_USERDATA));
+    if (!board)
+        return DefWindowProcA(window, message, wParam, lParam);
+
+    switch (message) {
+    case WM_CREATE:
+        return OnCreate(board, window);
+    case WM_DESTROY:
+        return OnDestroy(board, window);
+    case WM_KILLFOCUS:
+        return OnKillFocus(board, window);
+    case WM_PAINT:
+        return OnPaint(board, window);
+    case WM_SETCURSOR:
+        return OnSetCursor(board, window, wParam, lParam);
+    case WM_KEYDOWN:
+        return OnKeyDown(board, window, wParam);
+    case WM_CHAR:
+        board->HandleDigitKey(window, static_cast<unsigned int>(wParam));
+        return 0;
+    case WM_TIMER:
+        return OnTimer(board, window, wParam);
+    case WM_LBUTTONDOWN:
+        return OnLButtonDown(board, window, lParam);
+    default:
+        // A double click's second press arrives as WM_LBUTTONDBLCLK and ends
+        // here, so a double click acts as one click.
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+}
+
+LRESULT OnKillFocus(GridBoard* board, HWND window)
+{
+    DropSelection(board, window);
+    return 0;
+}
+
+LRESULT OnSetCursor(GridBoard* board, HWND window, WPARAM wParam, LPARAM lParam)
+{
+    if (LOWORD(lParam) != HTCLIENT)
+        return DefWindowProcA(window, WM_SETCURSOR, wParam, lParam);
+    HCURSOR cursor;
+    if (board->toolMode & kBusyFlag)
+        cursor = LoadCursorA(NULL, IDC_WAIT);
+    else if (board->toolMode & kEraserTool)
+        cursor = board->eraserCursor;
+    else
+        cursor = LoadCursorA(NULL, IDC_HAND);
+    SetCursor(cursor);
+    return 0;
+}
+
+int32_t NavigationTarget(const uint8_t* cellMask, int32_t from, WPARAM key)
+{
+    if (from < 0 || from >= kCellCount)
+        return kNoCell;
+    const int32_t row = from / 9;
+    int32_t candidate;
+    // Each search tests its bounds before it reads the mask, so it never
+    // reads outside the 81 cells; a cell whose mask is neither 0 nor 1 stops
+    // the search without being taken.
+    switch (key) {
+    case VK_DOWN:
+        candidate = from + 9;
+        while (candidate <= 79 && cellMask[candidate] == kGiven)
+            candidate += 9;
+        if (candidate > 80 || cellMask[candidate] != kHidden)
+            return kNoCell;
+        return candidate;
+    case VK_UP:
+        candidate = from - 9;
+        while (candidate > 0 && cellMask[candidate] == kGiven)
+            candidate -= 9;
+        if (candidate < 0 || cellMask[candidate] != kHidden)
+            return kNoCell;
+        return candidate;
+    case VK_RIGHT:
+        candidate = from + 1;
+        while (candidate / 9 == row && cellMask[candidate] == kGiven)
+            candidate += 1;
+        if (candidate / 9 != row || cellMask[candidate] != kHidden)
+            return kNoCell;
+        return candidate;
+    case VK_LEFT:
+        // -1 / 9 truncates to row 0, so the sign is tested before the row.
+        candidate = from - 1;
+        while (candidate > 0 && candidate / 9 == row && cellMask[candidate] == kGiven)
+            candidate -= 1;
+        if (candidate < 0 || candidate / 9 != row || cellMask[candidate] != kHidden)
+            return kNoCell;
+        return candidate;
+    default:
+        return kNoCell;
+    }
+}
+
+LRESULT OnKeyDown(GridBoard* board, HWND window, WPARAM key)
+{
+    if (key == VK_DELETE) {
+        board->HandleDeleteKey(window);
+        return 0;
+    }
+    if (key != VK_UP && key != VK_DOWN && key != VK_LEFT && key != VK_RIGHT)
+        return 0;
+    const int32_t from = board->selectedCell;
+    if (from < 0 || from >= kCellCount || board->cellMask[from] != kHidden || board->toolMode > kPencilTool)
+        return 0;
+    const int32_t target = NavigationTarget(board->cellMask, from, key);
+    if (target == kNoCell)
+        return 0;
+    // The target is left for the next blink tick to paint in its pattern.
+    DropSelection(board, window);
+    board->selectedCell = target;
+    return 0;
+}
+
+LRESULT OnTimer(GridBoard* board, HWND window, WPARAM timerId)
+{
+    if (timerId == kBlinkTimer) {
+        board->blinkOn = board->blinkOn == 0 ? 1 : 0;
+        // Painted one at a time, each before the next is looked at.
+        const int32_t cells[3] = {board->selectedCell, board->conflictCell, board->savedSelection};
+        for (int32_t cell : cells) {
+            RECT area;
+            if (GridBoard::CellRect(cell, &area)) {
+                InvalidateRect(window, &area, TRUE);
+                UpdateWindow(window);
+            }
+        }
+    } else if (timerId == kClockTimer) {
+        board->TickClock();
+    }
+    return 0;
+}
+
+LRESULT OnLButtonDown(GridBoard* board, HWND window, LPARAM point)
+{
+    SetFocus(window);
+    const unsigned int x = LOWORD(point);
+    const unsigned int y = HIWORD(point);
+    const int32_t cell = GridBoard::CellFromPoint(static_cast<int32_t>(x), static_cast<int32_t>(y));
+    DropSelection(board, window);
+    // A new selection shows its colour at once.
+    board->blinkOn = 1;
+    board->selectedCell = (cell == kNoCell || board->cellMask[cell] == kGiven) ? kNoCell : cell;
+    if (board->toolMode == kEraserTool && board->selectedCell != kNoCell) {
+        // The eraser works on the selected cell and leaves nothing selected.
+        board->HandleEraserClick(window, x, y);
+    } else {
+        InvalidateCell(window, board->selectedCell);
+    }
+    return 0;
+}

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+#include "play/grid_board.h"
+
+// The grid window: a borderless 460 x 460 child of the main window, of the
+// class "WndGridClass", that shows the board and hands the player's mouse and
+// keyboard input to it. The board's pointer lives in the window's
+// GWL_USERDATA slot from WM_CREATE on.
+
+ATOM RegisterGridClass();
+LRESULT CALLBACK GridWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Message handlers; each returns the message's result.
+LRESULT OnCreate(GridBoard* board, HWND window);
+LRESULT OnPaint(GridBoard* board, HWND window);
+LRESULT OnDestroy(GridBoard* board, HWND window);
+LRESULT OnKillFocus(GridBoard* board, HWND window);
+LRESULT OnSetCursor(GridBoard* board, HWND window, WPARAM wParam, LPARAM lParam);
+LRESULT OnKeyDown(GridBoard* board, HWND window, WPARAM key);
+LRESULT OnTimer(GridBoard* board, HWND window, WPARAM timerId);
+LRESULT OnLButtonDown(GridBoard* board, HWND window, LPARAM point);
+
+// The grid window's top-left corner in the main window's client area: centred
+// across the client area and in the part of it below the toolbar.
+POINT GridWindowOrigin(const RECT& client, int toolbarHeight);
+
+// The cell an arrow key moves the selection to from the hidden cell `from`,
+// skipping givens within the row or column; -1 when it does not move.
+int32_t NavigationTarget(const uint8_t* cellMask, int32_t from, WPARAM key);
+
+// The brush a cell is filled with, by the blink phase, the selection, a clash
+// on screen, the tool and the completed groups.
+HBRUSH CellBrush(const GridBoard* board, int32_t cell);
+
+// Draws the whole board into dc: cells, digits, pencil marks, box lines.
+// Leaves the dc's selected objects and text colour as it found them.
+void DrawBoard(const GridBoard* board, HDC dc, HPEN boxPen, HPEN borderPen);

@@ -1,0 +1,10 @@
+#include "ui/shell/app_objects.h"
+
+HINSTANCE AppInstance = NULL;
+
+// One translation unit, so that they are built in this order before WinMain
+// runs and destroyed in the reverse order after it returns: the board points
+// into the puzzle, and the solution window reads it.
+PuzzleGrid Puzzle;
+GridBoard Board(PlayerGrid, Puzzle.mask, PencilMarks);
+SolutionWindow Solution(&Puzzle);

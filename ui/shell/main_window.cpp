@@ -1,0 +1,206 @@
+#include "ui/shell/main_window.h"
+
+#include <commctrl.h>
+
+#include "engine/puzzle_grid.h"
+#include "play/game_file.h"
+#include "play/grid_board.h"
+#include "ui/grid/grid_window.h"
+#include "ui/shell/about_box.h"
+#include "ui/shell/app_objects.h"
+#include "ui/shell/command_ids.h"
+#include "ui/shell/printing.h"
+#include "ui/shell/toolbar.h"
+
+const char kSaveFailedText[] =
+    "La partie n'a pas pu \xEAtre enregistr\xE9"
+    "e.\n\nLe fichier existant n'a pas \xE9t\xE9 modifi\xE9.";
+const char kProgramCaption[] = "Nonaro 2.1";
+
+namespace {
+
+const int kMainWidth = 480;
+const int kMainHeight = 554;
+
+LRESULT SendToToolbar(HWND mainWindow, UINT message, WPARAM commandId, LPARAM flag)
+{
+    return SendDlgItemMessageA(mainWindow, kToolbarId, message, commandId, flag);
+}
+
+void NewGame(HWND mainWindow)
+{
+    // The whole generation runs here; the busy value shows the wait cursor
+    // over the grid and keeps every rule of the board off meanwhile.
+    Board.MarkBusy();
+    Board.ResetClock();
+    GenerateNewGame(&Puzzle, DifficultyLevel);
+    Board.StartGame();
+    EnableGameCommands(mainWindow);
+    Solution.Refresh();
+}
+
+void OpenGame(HWND mainWindow)
+{
+    char path[MAX_PATH];
+    if (!ChooseOpenFile(mainWindow, path))
+        return;
+    // A refused file leaves everything as it was, without a word.
+    if (!LoadGameFile(&Puzzle, path))
+        return;
+    Board.ResetClock();
+    Board.StartGame();
+    EnableGameCommands(mainWindow);
+    Solution.Refresh();
+}
+
+void SaveGame(HWND mainWindow)
+{
+    char path[MAX_PATH];
+    if (ChooseSaveFile(mainWindow, path))
+        SaveGameAs(mainWindow, path);
+}
+
+void ChooseLevel(HWND mainWindow, int command)
+{
+    HMENU menu = GetMenu(mainWindow);
+    for (int id = kEasyLevelCommand; id <= kHardLevelCommand; ++id)
+        CheckMenuItem(menu, id, MF_UNCHECKED);
+    CheckMenuItem(menu, command, MF_CHECKED);
+    // The game in play is left alone: the level applies from the next new grid.
+    DifficultyLevel = command - kEasyLevelCommand;
+}
+
+void ChooseTool(HWND mainWindow, int command)
+{
+    HMENU menu = GetMenu(mainWindow);
+    // A tool button toggles itself before the command arrives, so a click on
+    // the checked one has unchecked it; this leaves exactly the chosen one
+    // checked whatever the buttons were.
+    for (int id = kPenCommand; id <= kEraserCommand; ++id) {
+        if (SendToToolbar(mainWindow, TB_ISBUTTONCHECKED, id, 0))
+            SendToToolbar(mainWindow, TB_CHECKBUTTON, id, 0);
+        CheckMenuItem(menu, id, MF_UNCHECKED);
+    }
+    SendToToolbar(mainWindow, TB_CHECKBUTTON, command, 1);
+    CheckMenuItem(menu, command, MF_CHECKED);
+    Board.SetTool(command - kPenCommand);
+}
+
+void Dispatch(HWND mainWindow, int command)
+{
+    switch (command) {
+    case kNewGameCommand:
+        NewGame(mainWindow);
+        break;
+    case kSolutionCommand:
+        Solution.Open(mainWindow);
+        break;
+    case kOpenCommand:
+        OpenGame(mainWindow);
+        break;
+    case kSaveCommand:
+        SaveGame(mainWindow);
+        break;
+    case kPrintCommand:
+        PrintGame(mainWindow);
+        break;
+    case kQuitCommand:
+        // No question asked: closing destroys the window, which ends the loop.
+        PostMessageA(mainWindow, WM_CLOSE, 0, 0);
+        break;
+    case kUndoMenuCommand:
+        Board.Undo();
+        break;
+    case kRedoMenuCommand:
+        Board.Redo();
+        break;
+    case kEasyLevelCommand:
+    case kMediumLevelCommand:
+    case kHardLevelCommand:
+        ChooseLevel(mainWindow, command);
+        break;
+    case kPenCommand:
+    case kPencilCommand:
+    case kEraserCommand:
+        ChooseTool(mainWindow, command);
+        break;
+    case kAboutCommand:
+        ShowAboutBox(mainWindow);
+        break;
+    default:
+        break;
+    }
+}
+
+}  // namespace
+
+void SaveGameAs(HWND mainWindow, const char* path)
+{
+    if (!SaveGameFile(&Puzzle, path))
+        MessageBoxA(mainWindow, kSaveFailedText, kProgramCaption, MB_OK | MB_ICONWARNING);
+}
+
+void EnableGameCommands(HWND mainWindow)
+{
+    const int buttons[] = {kSaveCommand, kSolutionCommand, kPrintCommand,
+                           kPenCommand,  kPencilCommand,   kEraserCommand};
+    for (int id : buttons)
+        SendToToolbar(mainWindow, TB_ENABLEBUTTON, id, 1);
+    HMENU menu = GetMenu(mainWindow);
+    EnableMenuItem(menu, kToolsMenuPosition, MF_BYPOSITION | MF_ENABLED);
+    EnableMenuItem(menu, kSaveCommand, MF_BYCOMMAND | MF_ENABLED);
+    EnableMenuItem(menu, kSolutionCommand, MF_BYCOMMAND | MF_ENABLED);
+    EnableMenuItem(menu, kPrintCommand, MF_BYCOMMAND | MF_ENABLED);
+    DrawMenuBar(mainWindow);
+}
+
+ATOM RegisterMainClass(HINSTANCE instance)
+{
+    WNDCLASSEXA windowClass = {};
+    windowClass.cbSize = sizeof(windowClass);
+    windowClass.style = CS_DBLCLKS;
+    windowClass.lpfnWndProc = MainWindowProc;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(kProgramIconId));
+    windowClass.hIconSm = LoadIconA(instance, MAKEINTRESOURCEA(kProgramIconId));
+    windowClass.hCursor = LoadCursorA(NULL, IDC_ARROW);
+    windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+    windowClass.lpszMenuName = MAKEINTRESOURCEA(kMainMenuId);
+    windowClass.lpszClassName = "Nonarov2App";
+    return RegisterClassExA(&windowClass);
+}
+
+HWND CreateMainWindow(HINSTANCE instance)
+{
+    // A fixed size: no sizing border and no maximise box.
+    return CreateWindowExA(0, "Nonarov2App", kProgramCaption,
+                           WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, CW_USEDEFAULT,
+                           CW_USEDEFAULT, kMainWidth, kMainHeight, NULL, NULL, instance, NULL);
+}
+
+LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_CREATE:
+        // The grid window's placement reads the toolbar's height.
+        CreateToolbar(window);
+        Board.CreateGridWindow(window);
+        for (int cell = 0; cell < kCellCount; ++cell)
+            PlayerGrid[cell] = 0;
+        return 0;
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        return 0;
+    case WM_NOTIFY:
+        if (reinterpret_cast<NMHDR*>(lParam)->code == TTN_NEEDTEXTA)
+            FillTooltip(reinterpret_cast<TOOLTIPTEXTA*>(lParam), wParam);
+        return 0;
+    case WM_COMMAND:
+        // The notification code is not looked at: a menu item and a toolbar
+        // button with the same id act alike.
+        Dispatch(window, LOWORD(wParam));
+        return 0;
+    default:
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+}

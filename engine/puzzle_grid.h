@@ -2,8 +2,8 @@
 
 #include <cstdint>
 
-#include "cell_geometry.h"
-#include "node_list.h"
+#include "engine/cell_geometry.h"
+#include "engine/node_list.h"
 
 // One frame of a search: the candidate flags of the cells scanned while it
 // was the newest frame, and the cell its placements go to.

@@ -5,7 +5,8 @@
 // number of draws decide which puzzle a seed gives, so nothing else may draw.
 //
 // Tests replace the source for a while with a scripted one (always 0, a
-// recorded sequence) through RandomSourceOverride; the game never does.
+// recorded sequence) through RandomSourceOverride; the game never does. Like
+// rand(), a source must return values that are never negative.
 typedef int (*RandomFunction)();
 
 int DrawRandom();

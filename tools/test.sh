@@ -34,5 +34,9 @@ CTEST
 source "$root/tools/xvfb.sh"
 start_xvfb
 
+# A fresh Wine prefix takes a while to make; make it now rather than inside
+# the first Windows test's time limit.
+NONARO_WINEPREFIX="$build/win/wineprefix" "$root/tools/wine-run.sh"
+
 cd "$build"
 ctest --output-on-failure -j "$jobs" "$@"

@@ -3,6 +3,7 @@
 # The prefix lives in the build tree (NONARO_WINEPREFIX, or ./wineprefix
 # beside the current directory, which CTest makes the build tree) and is
 # created on first use; a lock keeps parallel tests from creating it twice.
+# Without arguments it only creates the prefix.
 set -euo pipefail
 
 export WINEPREFIX="${NONARO_WINEPREFIX:-$(pwd)/wineprefix}"
@@ -28,4 +29,6 @@ if [ ! -f "$WINEPREFIX/.nonaro-ready" ]; then
   flock -u 9
 fi
 
+# With no program named, only make sure the prefix exists.
+[ $# -eq 0 ] && exit 0
 exec wine "$@"

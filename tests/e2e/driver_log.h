@@ -18,6 +18,9 @@ void Note(const char* format, ...) __attribute__((format(printf, 1, 2)));
 bool Expect(bool ok, const char* format, ...) __attribute__((format(printf, 2, 3)));
 void Require(bool ok, const char* format, ...) __attribute__((format(printf, 2, 3)));
 int FailureCount();
+// While quiet, checks that hold are not written to the log (a long run
+// makes the same checks thousands of times); failures always are.
+void SetQuiet(bool quiet);
 
 // Milliseconds since the driver started.
 DWORD Now();

@@ -1,6 +1,7 @@
 // The end-to-end driver: runs one named scenario against the real game.
-//   e2e_driver <scenario> <game exe> <probe dll> <work dir> <result file> <log file> <screenshot bmp>
-// All paths are Windows paths. The result file gets "PASS" or "FAIL <n>";
+//   e2e_driver <scenario> <game exe> <probe dll> <work dir> <result file> <log file> <screenshot bmp> [options]
+// All paths are Windows paths; the options go to the scenario (the soak run's
+// --seed, --actions, --seconds, --replay). The result file gets "PASS" or "FAIL <n>";
 // on failure the screen is written to the screenshot before the game ends.
 #include <windows.h>
 
@@ -24,11 +25,12 @@ void WriteResult(const char* path, const char* text) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 8) {
-    fprintf(stderr, "usage: e2e_driver <scenario> <game> <probe> <work dir> <result> <log> <screenshot>\n");
+  if (argc < 8) {
+    fprintf(stderr, "usage: e2e_driver <scenario> <game> <probe> <work dir> <result> <log> <screenshot> [options]\n");
     return 2;
   }
   const char* name = argv[1];
+  SetScenarioArgs(std::vector<std::string>(argv + 8, argv + argc));
   OpenLog(argv[6]);
   Note("scenario %s", name);
 

@@ -52,6 +52,8 @@ GameSession::GameSession(const std::string& gamePath, const std::string& probePa
 
 GameSession::~GameSession() {
   if (hook_) UnhookWindowsHookEx(hook_);
+  if (markerHook_) UnhookWindowsHookEx(markerHook_);
+  if (markerEvent_) CloseHandle(markerEvent_);
   Kill();
   if (channel_) UnmapViewOfFile(channel_);
   if (mapping_) CloseHandle(mapping_);
@@ -91,6 +93,13 @@ void GameSession::Launch() {
     hook_ = SetWindowsHookExA(WH_CALLWNDPROC, reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(hookProc)), probeModule_, thread);
   probeMessage_ = RegisterWindowMessageA(E2E_PROBE_MESSAGE);
   Require(channel_ && hook_, "the menu probe is in place (%s)", probePath_.c_str());
+  markerEvent_ = CreateEventA(nullptr, FALSE, FALSE, E2E_PROBE_MARKER_EVENT);
+  FARPROC markerProc = GetProcAddress(probeModule_, E2E_PROBE_MARKER_EXPORT);
+  if (markerProc)
+    markerHook_ = SetWindowsHookExA(WH_GETMESSAGE, reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(markerProc)),
+                                    probeModule_, thread);
+  markerMessage_ = RegisterWindowMessageA(E2E_PROBE_MARKER_MESSAGE);
+  Require(markerEvent_ && markerHook_, "the queue marker hook is in place");
 
   Settle();
   SetWindowPos(main_, nullptr, kMainLeft, kMainTop, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
@@ -111,6 +120,26 @@ bool GameSession::Settle(DWORD timeoutMs) {
     }
   }
   return true;
+}
+
+bool GameSession::Drain(DWORD timeoutMs) {
+  LONG serial = ++markerSerial_;
+  if (!PostMessageA(main_, markerMessage_, static_cast<WPARAM>(serial), 0)) return false;
+  DWORD start = GetTickCount();
+  while (InterlockedCompareExchange(&channel_->markerTaken, 0, 0) != serial) {
+    DWORD waited = GetTickCount() - start;
+    if (waited >= timeoutMs || !Running()) {
+      Note("the game did not take the queue marker within %lu ms", timeoutMs);
+      return false;
+    }
+    WaitForSingleObject(markerEvent_, timeoutMs - waited < 200 ? timeoutMs - waited : 200);
+  }
+  return true;
+}
+
+bool GameSession::Answers(DWORD timeoutMs) {
+  DWORD_PTR result = 0;
+  return SendMessageTimeoutA(main_, WM_NULL, 0, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG, timeoutMs, &result) != 0;
 }
 
 void GameSession::PostCommand(int id) {

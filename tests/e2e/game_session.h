@@ -56,6 +56,12 @@ class GameSession {
   // far: two round trips of WM_NULL, since a sent message overtakes posted
   // ones that are still queued but not one that is being handled.
   bool Settle(DWORD timeoutMs = 60000);
+  // Stricter than Settle: posts a marker behind what was posted so far and
+  // waits until the game has taken it from its queue, so that every earlier
+  // message has been handled or sits in a modal loop. False on timeout.
+  bool Drain(DWORD timeoutMs = 60000);
+  // The game answers a sent message within the time.
+  bool Answers(DWORD timeoutMs);
   void PostCommand(int id);
   void Command(int id, DWORD timeoutMs = 60000);
 
@@ -112,6 +118,10 @@ class GameSession {
   HWND main_ = nullptr, grid_ = nullptr, toolbar_ = nullptr;
   HMODULE probeModule_ = nullptr;
   HHOOK hook_ = nullptr;
+  HHOOK markerHook_ = nullptr;
+  HANDLE markerEvent_ = nullptr;
+  UINT markerMessage_ = 0;
+  LONG markerSerial_ = 0;
   HANDLE mapping_ = nullptr;
   ProbeChannel* channel_ = nullptr;
   UINT probeMessage_ = 0;

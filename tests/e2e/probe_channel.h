@@ -10,6 +10,12 @@
 #define E2E_PROBE_MESSAGE "NonaroE2EProbeRequest"
 #define E2E_PROBE_MAPPING "NonaroE2EProbeChannel"
 #define E2E_PROBE_HOOK_EXPORT "E2EProbeHook"
+// Posted behind the driver's input: once the game takes it from its queue,
+// everything posted before it has been handled, or is inside a modal loop
+// (a message box, a file dialog) that is now waiting for the player.
+#define E2E_PROBE_MARKER_MESSAGE "NonaroE2EProbeMarker"
+#define E2E_PROBE_MARKER_EVENT "NonaroE2EProbeMarkerTaken"
+#define E2E_PROBE_MARKER_EXPORT "E2EProbeMarkerHook"
 
 enum ProbeOp : LONG {
   kProbeMenuItem = 1,   // id, flags: GetMenuState and GetMenuStringA on the window's menu
@@ -25,4 +31,5 @@ struct ProbeChannel {
   LONG result[4];
   RECT rect;
   char text[128];
+  LONG markerTaken;  // the serial of the last marker the game took from its queue
 };

@@ -1,6 +1,6 @@
-// Loaded into the game by the driver's WH_CALLWNDPROC hook. It acts only on
-// the driver's own registered message and passes every other message on
-// untouched, so the game behaves as it would without it.
+// Loaded into the game by the driver's WH_CALLWNDPROC and WH_GETMESSAGE
+// hooks. It acts only on the driver's own registered messages and passes
+// every other message on untouched, so the game behaves as it would without it.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -9,6 +9,7 @@
 namespace {
 
 UINT probeMessage = 0;
+UINT markerMessage = 0;
 
 void Answer(HWND window, ProbeChannel* channel) {
   switch (channel->op) {
@@ -55,6 +56,31 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK E2EProbeHook(int code, WPARAM 
       }
       CloseHandle(mapping);
     }
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// Sees every message the game takes from its queue, in any message loop.
+extern "C" __declspec(dllexport) LRESULT CALLBACK E2EProbeMarkerHook(int code, WPARAM wParam, LPARAM lParam) {
+  if (!markerMessage) markerMessage = RegisterWindowMessageA(E2E_PROBE_MARKER_MESSAGE);
+  MSG* taken = reinterpret_cast<MSG*>(lParam);
+  if (code == HC_ACTION && wParam == PM_REMOVE && taken && taken->message == markerMessage) {
+    HANDLE mapping = OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, E2E_PROBE_MAPPING);
+    if (mapping) {
+      ProbeChannel* channel = static_cast<ProbeChannel*>(MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(ProbeChannel)));
+      if (channel) {
+        InterlockedExchange(&channel->markerTaken, static_cast<LONG>(taken->wParam));
+        UnmapViewOfFile(channel);
+      }
+      CloseHandle(mapping);
+    }
+    HANDLE signal = OpenEventA(EVENT_MODIFY_STATE, FALSE, E2E_PROBE_MARKER_EVENT);
+    if (signal) {
+      SetEvent(signal);
+      CloseHandle(signal);
+    }
+    // The game's window procedure gets a message it knows to ignore.
+    taken->message = WM_NULL;
   }
   return CallNextHookEx(nullptr, code, wParam, lParam);
 }

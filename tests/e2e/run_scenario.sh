@@ -2,7 +2,7 @@
 # Runs one end-to-end scenario: the driver, inside a Wine virtual desktop of
 # its own, starts the real game and plays it.
 #
-#   run_scenario.sh <driver.exe> <probe.dll> <nonaro.exe> <scenario> <results dir>
+#   run_scenario.sh <driver.exe> <probe.dll> <nonaro.exe> <scenario> <results dir> [scenario options...]
 #
 # The verdict comes from the result file that the driver writes (explorer's
 # exit code does not carry the driver's). The scenario's log is printed and
@@ -13,6 +13,8 @@
 set -uo pipefail
 
 driver="$1" probe="$2" game="$3" scenario="$4" results="$5"
+shift 5
+options=("$@")
 root="$(cd "$(dirname "$0")/../.." && pwd)"
 limit="${NONARO_E2E_LIMIT:-270}"
 
@@ -34,7 +36,7 @@ mkdir -p "$work"
 
 bash "$root/tools/wine-run.sh" explorer "/desktop=e2e$scenario,1024x768" "$(winpath "$driver")" "$scenario" \
   "$(winpath "$game")" "$(winpath "$probe")" "$(winpath "$work")" "$(winpath "$result")" "$(winpath "$log")" \
-  "$(winpath "$shot")" >"$work.wine.txt" 2>&1 &
+  "$(winpath "$shot")" "${options[@]}" >"$work.wine.txt" 2>&1 &
 wine_pid=$!
 
 # Wait for the verdict; then give the desktop a moment to close by itself.

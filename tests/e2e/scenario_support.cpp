@@ -4,13 +4,23 @@
 
 #include "tests/e2e/driver_log.h"
 
+namespace {
+std::vector<std::string> scenarioArgs;
+}
+
 std::vector<Scenario> AllScenarios() {
   std::vector<Scenario> list;
   AddBoardScenarios(list);
   AddPlayScenarios(list);
   AddFileScenarios(list);
+  AddSoakScenarios(list);
+  AddPrintScenarios(list);
   return list;
 }
+
+void SetScenarioArgs(const std::vector<std::string>& args) { scenarioArgs = args; }
+
+const std::vector<std::string>& ScenarioArgs() { return scenarioArgs; }
 
 GameImage RowFourGame() {
   return GameImage::Solved().Hide({37, 38, 39, 40, 41, 42, 43, 44, 76});

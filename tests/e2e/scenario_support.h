@@ -23,10 +23,16 @@ struct Scenario {
 
 std::vector<Scenario> AllScenarios();
 
+// The words after the driver's fixed arguments, for scenarios that take options.
+void SetScenarioArgs(const std::vector<std::string>& args);
+const std::vector<std::string>& ScenarioArgs();
+
 // Scenario groups, each in its own file.
 void AddBoardScenarios(std::vector<Scenario>& list);
 void AddPlayScenarios(std::vector<Scenario>& list);
 void AddFileScenarios(std::vector<Scenario>& list);
+void AddSoakScenarios(std::vector<Scenario>& list);
+void AddPrintScenarios(std::vector<Scenario>& list);
 
 // A game whose row 4 is hidden but for its first cell, with cell 76 hidden
 // too: clashes by row, by column and by box can all be provoked at cell 40.

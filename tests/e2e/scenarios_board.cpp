@@ -287,7 +287,17 @@ void Tools(GameSession& game) {
   };
   GameCursors cursors = game.Cursors();
   HCURSOR eraser = cursorOverGrid(cursors.hand);
-  cursors = game.Cursors();
+  // Under load the game may still be answering an earlier WM_SETCURSOR (from
+  // the toolbar) when it is asked: give it a few nudges over the grid.
+  WaitUntil([&] {
+    cursors = game.Cursors();
+    if (cursors.current == eraser)
+      return true;
+    game.MoveMouse(grid.left + 201, grid.top + 231);
+    game.MoveMouse(grid.left + 200, grid.top + 230);
+    game.Settle();
+    return false;
+  }, 5000, 200);
   Note("cursors: shown over the grid %p, the game's current %p, arrow %p, hand %p, wait %p",
        static_cast<void*>(eraser), static_cast<void*>(cursors.current), static_cast<void*>(cursors.arrow),
        static_cast<void*>(cursors.hand), static_cast<void*>(cursors.wait));

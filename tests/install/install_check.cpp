@@ -1,0 +1,315 @@
+// Looks at what the installer did, the way Windows shows it to a player:
+// the folder under Program Files, the Start-menu shortcut, the entry in
+// Add/Remove Programs; starts the game from the shortcut; and after the
+// uninstaller ran, checks that none of it is left.
+//
+//   install_check absent      nothing of the game is installed
+//   install_check installed   everything is in place and the game starts
+//   install_check uninstall   runs the registered uninstaller silently and
+//                             waits until everything is gone
+//
+// Prints one line per check; the exit code is the number of failed checks.
+#include <windows.h>
+#include <psapi.h>
+#include <shlobj.h>
+#include <shlwapi.h>
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+const char kUninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Nonaro";
+const char kVendorKey[] = "Software\\Torvel1";
+const char kMenuFolder[] = "Nonaro";
+
+int failures = 0;
+
+bool Check(bool ok, const char* format, ...) __attribute__((format(printf, 2, 3)));
+bool Check(bool ok, const char* format, ...) {
+  char line[1024];
+  va_list args;
+  va_start(args, format);
+  vsnprintf(line, sizeof line, format, args);
+  va_end(args);
+  printf("%s %s\n", ok ? "ok    " : "FAILED", line);
+  fflush(stdout);
+  if (!ok) ++failures;
+  return ok;
+}
+
+bool WaitUntil(const std::function<bool()>& cond, DWORD timeoutMs) {
+  DWORD start = GetTickCount();
+  while (!cond()) {
+    if (GetTickCount() - start >= timeoutMs) return cond();
+    Sleep(200);
+  }
+  return true;
+}
+
+std::string Folder(int csidl) {
+  char path[MAX_PATH] = "";
+  SHGetFolderPathA(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path);
+  return path;
+}
+
+std::string InstallDir() { return Folder(CSIDL_PROGRAM_FILES) + "\\Nonaro"; }
+
+// The installer puts the shortcut for all users when it runs as an
+// administrator, for the current user otherwise; both places are looked at.
+std::vector<std::string> MenuFolders() {
+  return {Folder(CSIDL_COMMON_PROGRAMS) + "\\" + kMenuFolder, Folder(CSIDL_PROGRAMS) + "\\" + kMenuFolder};
+}
+
+bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+bool KeyExists(HKEY root, const char* key) {
+  HKEY opened;
+  if (RegOpenKeyExA(root, key, 0, KEY_READ, &opened) != ERROR_SUCCESS) return false;
+  RegCloseKey(opened);
+  return true;
+}
+
+std::string RegString(HKEY root, const char* key, const char* name) {
+  char value[1024] = "";
+  DWORD size = sizeof value;
+  DWORD type = 0;
+  HKEY opened;
+  if (RegOpenKeyExA(root, key, 0, KEY_READ, &opened) != ERROR_SUCCESS) return "";
+  LONG result = RegQueryValueExA(opened, name, nullptr, &type, reinterpret_cast<BYTE*>(value), &size);
+  RegCloseKey(opened);
+  return result == ERROR_SUCCESS && (type == REG_SZ || type == REG_EXPAND_SZ) ? value : "";
+}
+
+bool ReadAll(const std::string& path, std::string& bytes) {
+  FILE* in = fopen(path.c_str(), "rb");
+  if (!in) return false;
+  char buffer[4096];
+  size_t got;
+  bytes.clear();
+  while ((got = fread(buffer, 1, sizeof buffer, in)) > 0) bytes.append(buffer, got);
+  fclose(in);
+  return true;
+}
+
+std::string FileVersion(const std::string& path) {
+  DWORD ignored = 0;
+  DWORD size = GetFileVersionInfoSizeA(path.c_str(), &ignored);
+  if (!size) return "";
+  std::vector<char> block(size);
+  if (!GetFileVersionInfoA(path.c_str(), 0, size, block.data())) return "";
+  char* text = nullptr;
+  UINT length = 0;
+  if (!VerQueryValueA(block.data(), "\\StringFileInfo\\040C04E4\\FileVersion", reinterpret_cast<void**>(&text), &length))
+    return "";
+  return std::string(text);
+}
+
+struct Shortcut {
+  bool loaded = false;
+  std::string target;
+  std::string iconFile;
+  int iconIndex = 0;
+};
+
+Shortcut ReadShortcut(const std::string& path) {
+  Shortcut shortcut;
+  IShellLinkA* link = nullptr;
+  if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                              reinterpret_cast<void**>(&link))))
+    return shortcut;
+  IPersistFile* file = nullptr;
+  if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
+    wchar_t wide[MAX_PATH];
+    MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH);
+    if (SUCCEEDED(file->Load(wide, STGM_READ))) {
+      char text[MAX_PATH] = "";
+      shortcut.loaded = SUCCEEDED(link->GetPath(text, MAX_PATH, nullptr, 0));
+      shortcut.target = text;
+      char icon[MAX_PATH] = "";
+      link->GetIconLocation(icon, MAX_PATH, &shortcut.iconIndex);
+      shortcut.iconFile = icon;
+    }
+    file->Release();
+  }
+  link->Release();
+  return shortcut;
+}
+
+BOOL CALLBACK CollectName(HMODULE, LPCSTR, LPSTR name, LONG_PTR param) {
+  reinterpret_cast<std::vector<std::string>*>(param)->push_back(
+      IS_INTRESOURCE(name) ? std::to_string(reinterpret_cast<ULONG_PTR>(name)) : std::string(name));
+  return TRUE;
+}
+
+// The program's icon groups in the order in which a shortcut's icon index
+// counts them.
+std::vector<std::string> IconGroups(const std::string& path) {
+  std::vector<std::string> names;
+  HMODULE module = LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  if (!module) return names;
+  EnumResourceNamesA(module, MAKEINTRESOURCEA(14), CollectName, reinterpret_cast<LONG_PTR>(&names));
+  FreeLibrary(module);
+  return names;
+}
+
+bool SamePath(const std::string& a, const std::string& b) { return lstrcmpiA(a.c_str(), b.c_str()) == 0; }
+
+struct Found {
+  HWND window = nullptr;
+};
+
+BOOL CALLBACK FindMainWindow(HWND window, LPARAM param) {
+  char name[64] = "", title[64] = "";
+  GetClassNameA(window, name, sizeof name);
+  GetWindowTextA(window, title, sizeof title);
+  if (strcmp(name, "Nonarov2App") == 0 && strcmp(title, "Nonaro 2.1") == 0 && IsWindowVisible(window)) {
+    reinterpret_cast<Found*>(param)->window = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+HWND GameWindow() {
+  Found found;
+  EnumWindows(FindMainWindow, reinterpret_cast<LPARAM>(&found));
+  return found.window;
+}
+
+// What a player finds on disk and in the registry, with nothing installed.
+void ExpectNothingLeft(DWORD timeoutMs) {
+  std::string dir = InstallDir();
+  Check(WaitUntil([&] { return !Exists(dir); }, timeoutMs), "the folder %s is gone", dir.c_str());
+  for (const std::string& folder : MenuFolders()) {
+    Check(WaitUntil([&] { return !Exists(folder + "\\Nonaro.lnk"); }, timeoutMs), "no shortcut %s\\Nonaro.lnk",
+          folder.c_str());
+    Check(WaitUntil([&] { return !Exists(folder); }, timeoutMs), "no Start-menu folder %s", folder.c_str());
+  }
+  for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
+    const char* name = root == HKEY_LOCAL_MACHINE ? "HKLM" : "HKCU";
+    Check(WaitUntil([&] { return !KeyExists(root, kUninstallKey); }, timeoutMs), "no Add/Remove Programs entry %s\\%s",
+          name, kUninstallKey);
+    Check(WaitUntil([&] { return !KeyExists(root, kVendorKey); }, timeoutMs), "no key %s\\%s", name, kVendorKey);
+  }
+}
+
+void CheckReadMe(const std::string& path) {
+  std::string text;
+  if (!Check(ReadAll(path, text), "the read-me %s is installed", path.c_str())) return;
+  Check(text.compare(0, 10, "NONARO 2.1") == 0, "the read-me starts with its title");
+  size_t bareLineFeeds = 0, utf8Pairs = 0;
+  for (size_t i = 0; i < text.size(); ++i) {
+    unsigned char c = text[i];
+    if (c == '\n' && (i == 0 || text[i - 1] != '\r')) ++bareLineFeeds;
+    if ((c == 0xC3 || c == 0xC2) && i + 1 < text.size() && (static_cast<unsigned char>(text[i + 1]) & 0xC0) == 0x80)
+      ++utf8Pairs;
+  }
+  Check(bareLineFeeds == 0, "every line of the read-me ends in CR LF (%u bare LF)", static_cast<unsigned>(bareLineFeeds));
+  Check(utf8Pairs == 0 && text.find("D\xE9marrer") != std::string::npos,
+        "the read-me is Windows-1252: \"D\\xE9marrer\" found, %u UTF-8 sequences", static_cast<unsigned>(utf8Pairs));
+}
+
+void CheckInstalled() {
+  std::string dir = InstallDir();
+  std::string exe = dir + "\\nonaro.exe";
+  Check(Exists(exe), "the game is installed as %s", exe.c_str());
+  Check(FileVersion(exe) == "2.1", "its French version block says 2.1 (%s)", FileVersion(exe).c_str());
+  CheckReadMe(dir + "\\LISEZMOI.txt");
+
+  std::string uninstall = RegString(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString");
+  Check(SamePath(uninstall, "\"" + dir + "\\Uninstall.exe\""), "Add/Remove Programs knows the uninstaller (%s)",
+        uninstall.c_str());
+  Check(Exists(dir + "\\Uninstall.exe"), "the uninstaller is there");
+  std::string name = RegString(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayName");
+  Check(name == "Nonaro 2.1", "the entry is named \"Nonaro 2.1\" (%s)", name.c_str());
+  std::string icon = RegString(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayIcon");
+  Check(SamePath(icon, exe), "the entry shows the game's icon (%s)", icon.c_str());
+
+  std::string link;
+  for (const std::string& folder : MenuFolders())
+    if (link.empty() && Exists(folder + "\\Nonaro.lnk")) link = folder + "\\Nonaro.lnk";
+  if (!Check(!link.empty(), "the Start menu has a shortcut Nonaro.lnk in a folder \"%s\"", kMenuFolder)) return;
+  Shortcut shortcut = ReadShortcut(link);
+  Check(shortcut.loaded && SamePath(shortcut.target, exe), "the shortcut %s starts %s", link.c_str(),
+        shortcut.target.c_str());
+  std::vector<std::string> groups = IconGroups(exe);
+  std::string named = shortcut.iconIndex >= 0 && shortcut.iconIndex < static_cast<int>(groups.size())
+                          ? groups[shortcut.iconIndex]
+                          : "none";
+  Check(SamePath(shortcut.iconFile, exe) && named == "210", "the shortcut shows icon 210 of the game (%s, index %d: %s)",
+        shortcut.iconFile.c_str(), shortcut.iconIndex, named.c_str());
+  HICON large = nullptr;
+  Check(ExtractIconExA(exe.c_str(), shortcut.iconIndex, &large, nullptr, 1) == 1 && large != nullptr,
+        "the icon the shortcut names can be drawn");
+  if (large) DestroyIcon(large);
+
+  // Started the way a player starts it: from the Start-menu shortcut.
+  SHELLEXECUTEINFOA start = {};
+  start.cbSize = sizeof start;
+  start.fMask = SEE_MASK_NOCLOSEPROCESS;
+  start.lpVerb = "open";
+  start.lpFile = link.c_str();
+  start.nShow = SW_SHOWNORMAL;
+  if (!Check(ShellExecuteExA(&start) != 0, "the shortcut opens")) return;
+  if (start.hProcess) CloseHandle(start.hProcess);
+  HWND window = nullptr;
+  Check(WaitUntil([&] { return (window = GameWindow()) != nullptr; }, 60000),
+        "a window of class \"Nonarov2App\" titled \"Nonaro 2.1\" appears");
+  if (!window) return;
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ | SYNCHRONIZE, FALSE, pid);
+  char image[MAX_PATH] = "";
+  if (process) GetModuleFileNameExA(process, nullptr, image, MAX_PATH);
+  Check(SamePath(image, exe), "the window belongs to the installed program (%s)", image);
+
+  PostMessageA(window, WM_CLOSE, 0, 0);
+  DWORD code = 99;
+  bool ended = process && WaitForSingleObject(process, 30000) == WAIT_OBJECT_0;
+  if (ended) GetExitCodeProcess(process, &code);
+  Check(ended && code == 0, "closing the window ends the game with exit code 0 (%lu)", code);
+  if (process) CloseHandle(process);
+}
+
+void Uninstall() {
+  std::string command = RegString(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString");
+  if (!Check(!command.empty(), "the uninstaller is registered")) return;
+  // As Add/Remove Programs runs it, with the silent switch. The uninstaller
+  // copies itself away and lets the copy do the work, so the checks wait.
+  command += " /S";
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process = {};
+  if (!Check(CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process) != 0,
+             "%s starts", command.c_str()))
+    return;
+  WaitForSingleObject(process.hProcess, 60000);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  ExpectNothingLeft(60000);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    fprintf(stderr, "usage: install_check absent|installed|uninstall\n");
+    return 100;
+  }
+  CoInitialize(nullptr);
+  std::string phase = argv[1];
+  if (phase == "absent")
+    ExpectNothingLeft(0);
+  else if (phase == "installed")
+    CheckInstalled();
+  else if (phase == "uninstall")
+    Uninstall();
+  else
+    Check(false, "a known phase (%s)", phase.c_str());
+  CoUninitialize();
+  return failures;
+}

@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# Installs the game silently with the built installer, checks the result and
+# starts the game from its shortcut, then uninstalls it silently and checks
+# that nothing is left.
+#
+#   run_install_test.sh <install_check.exe> <installer.exe>
+#
+# Works in its own Wine prefix (NONARO_WINEPREFIX) so that an installed game
+# never meets another test; starts a private Xvfb when DISPLAY is unset.
+set -uo pipefail
+
+check="$1" installer="$2"
+root="$(cd "$(dirname "$0")/../.." && pwd)"
+: "${NONARO_WINEPREFIX:?the install test needs its own prefix}"
+export NONARO_WINEPREFIX
+if [ -z "${DISPLAY:-}" ]; then
+  source "$root/tools/xvfb.sh"
+  start_xvfb
+fi
+
+wine_run() { bash "$root/tools/wine-run.sh" "$@"; }
+stop_prefix() { WINEPREFIX="$NONARO_WINEPREFIX" wineserver -k >/dev/null 2>&1 || true; }
+trap stop_prefix EXIT
+
+if [ ! -f "$installer" ]; then
+  echo "install: no installer at $installer"
+  exit 1
+fi
+
+echo "== before installing"
+if ! wine_run "$check" absent >/dev/null 2>&1; then
+  # Left over from an interrupted run: start again from a fresh prefix.
+  echo "install: the prefix holds an earlier installation; making a fresh prefix"
+  stop_prefix
+  rm -rf "$NONARO_WINEPREFIX"
+fi
+wine_run "$check" absent || exit 1
+
+echo "== installing $(basename "$installer") /S"
+wine_run "$installer" /S
+status=$?
+if [ "$status" -ne 0 ]; then
+  echo "FAILED the installer ended with $status"
+  exit 1
+fi
+
+echo "== installed"
+wine_run "$check" installed
+installed=$?
+
+echo "== uninstalling"
+wine_run "$check" uninstall
+uninstalled=$?
+
+[ "$installed" -eq 0 ] && [ "$uninstalled" -eq 0 ]

@@ -1,0 +1,303 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+// Reads the resources of the built nonaro.exe itself, the file that ships,
+// loaded as data: nothing of it runs. NONARO_EXE names it (a Unix path is
+// taken through Wine's drive Z:).
+
+namespace {
+
+const WORD kFrench = MAKELANGID(LANG_FRENCH, SUBLANG_FRENCH);
+
+std::string ProgramPath()
+{
+    const char* path = getenv("NONARO_EXE");
+    std::string windows = path ? path : "";
+    if (!windows.empty() && windows[0] == '/') {
+        for (char& c : windows)
+            if (c == '/')
+                c = '\\';
+        windows = "Z:" + windows;
+    }
+    return windows;
+}
+
+class ProgramResources : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        module = LoadLibraryExA(ProgramPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    }
+    static void TearDownTestSuite()
+    {
+        if (module)
+            FreeLibrary(module);
+        module = nullptr;
+    }
+    void SetUp() override { ASSERT_NE(module, nullptr) << "cannot load " << ProgramPath(); }
+
+    static std::string Bytes(LPCSTR type, LPCSTR name, WORD language = kFrench)
+    {
+        HRSRC found = FindResourceExA(module, type, name, language);
+        if (!found)
+            return std::string();
+        const char* data = static_cast<const char*>(LockResource(LoadResource(module, found)));
+        return data ? std::string(data, SizeofResource(module, found)) : std::string();
+    }
+
+    static HMODULE module;
+};
+
+HMODULE ProgramResources::module = nullptr;
+
+#pragma pack(push, 2)
+struct GroupIconEntry {
+    BYTE width, height, colours, reserved;
+    WORD planes, bitCount;
+    DWORD bytes;
+    WORD id;
+};
+#pragma pack(pop)
+
+// The images of an icon group, each as the bytes of its RT_ICON resource.
+std::vector<std::string> IconImages(HMODULE module, LPCSTR group, std::vector<GroupIconEntry>* entries)
+{
+    std::vector<std::string> images;
+    HRSRC found = FindResourceExA(module, MAKEINTRESOURCEA(14), group, kFrench);
+    if (!found)
+        return images;
+    const char* data = static_cast<const char*>(LockResource(LoadResource(module, found)));
+    const DWORD size = SizeofResource(module, found);
+    if (size < 6)
+        return images;
+    WORD count;
+    std::memcpy(&count, data + 4, 2);
+    for (WORD i = 0; i < count && 6 + (i + 1) * sizeof(GroupIconEntry) <= size; ++i) {
+        GroupIconEntry entry;
+        std::memcpy(&entry, data + 6 + i * sizeof(GroupIconEntry), sizeof entry);
+        entries->push_back(entry);
+        HRSRC image = FindResourceExA(module, MAKEINTRESOURCEA(3), MAKEINTRESOURCEA(entry.id), kFrench);
+        const char* bits = image ? static_cast<const char*>(LockResource(LoadResource(module, image))) : nullptr;
+        images.push_back(bits ? std::string(bits, SizeofResource(module, image)) : std::string());
+    }
+    return images;
+}
+
+BOOL CALLBACK FirstName(HMODULE, LPCSTR, LPSTR name, LONG_PTR param)
+{
+    std::string* first = reinterpret_cast<std::string*>(param);
+    *first = IS_INTRESOURCE(name) ? std::to_string(reinterpret_cast<ULONG_PTR>(name)) : std::string(name);
+    return FALSE;
+}
+
+TEST_F(ProgramResources, IconGroupsAAnd210HoldTheSame32PixelImageAndAComesFirst)
+{
+    std::vector<GroupIconEntry> named, numbered;
+    std::vector<std::string> namedImages = IconImages(module, "A", &named);
+    std::vector<std::string> numberedImages = IconImages(module, MAKEINTRESOURCEA(210), &numbered);
+    ASSERT_FALSE(named.empty()) << "icon group \"A\"";
+    ASSERT_FALSE(numbered.empty()) << "icon group 210";
+
+    bool has32 = false;
+    for (size_t i = 0; i < numbered.size(); ++i) {
+        has32 = has32 || (numbered[i].width == 32 && numbered[i].height == 32);
+        EXPECT_FALSE(numberedImages[i].empty()) << "image " << numbered[i].id << " of group 210 is missing";
+        EXPECT_EQ(numberedImages[i].size(), numbered[i].bytes) << "image " << numbered[i].id;
+    }
+    EXPECT_TRUE(has32);
+    ASSERT_EQ(named.size(), numbered.size());
+    for (size_t i = 0; i < named.size(); ++i)
+        EXPECT_EQ(namedImages[i], numberedImages[i]) << "image " << i << " differs between the groups";
+
+    // The desktop shows a program file's first icon group.
+    std::string first;
+    EnumResourceNamesA(module, MAKEINTRESOURCEA(14), FirstName, reinterpret_cast<LONG_PTR>(&first));
+    EXPECT_EQ(first, "A");
+}
+
+TEST_F(ProgramResources, ManifestAsksForCommonControlsSix)
+{
+    std::string manifest = Bytes(MAKEINTRESOURCEA(24), MAKEINTRESOURCEA(1), MAKELANGID(LANG_FRENCH, SUBLANG_FRENCH));
+    if (manifest.empty())
+        manifest = Bytes(MAKEINTRESOURCEA(24), MAKEINTRESOURCEA(1), MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL));
+    ASSERT_FALSE(manifest.empty()) << "no manifest resource (type 24, id 1)";
+
+    // The version must sit in the same identity as the assembly's name, inside
+    // the dependency, not merely somewhere in the file.
+    const size_t dependency = manifest.find("<dependentAssembly");
+    ASSERT_NE(dependency, std::string::npos);
+    const size_t start = manifest.find("<assemblyIdentity", dependency);
+    ASSERT_NE(start, std::string::npos);
+    const std::string identity = manifest.substr(start, manifest.find("/>", start) - start);
+    EXPECT_NE(identity.find("name=\"Microsoft.Windows.Common-Controls\""), std::string::npos) << identity;
+    EXPECT_NE(identity.find("version=\"6.0.0.0\""), std::string::npos) << identity;
+    EXPECT_NE(identity.find("publicKeyToken=\"6595b64144ccf1df\""), std::string::npos) << identity;
+    EXPECT_NE(identity.find("type=\"win32\""), std::string::npos) << identity;
+}
+
+std::string VersionString(const std::vector<char>& block, const char* name)
+{
+    std::string path = std::string("\\StringFileInfo\\040C04E4\\") + name;
+    char* text = nullptr;
+    UINT length = 0;
+    if (!VerQueryValueA(block.data(), path.c_str(), reinterpret_cast<void**>(&text), &length) || !text)
+        return "<none>";
+    return text;
+}
+
+TEST_F(ProgramResources, VersionBlockIsFrenchAndSaysTwoPointOne)
+{
+    const std::string raw = Bytes(MAKEINTRESOURCEA(16), MAKEINTRESOURCEA(1));
+    ASSERT_FALSE(raw.empty()) << "no version block in language 0x040C";
+    std::vector<char> block(raw.begin(), raw.end());
+    // VerQueryValueA converts into the space behind the block.
+    block.resize(raw.size() * 3);
+
+    WORD* translation = nullptr;
+    UINT length = 0;
+    ASSERT_TRUE(VerQueryValueA(block.data(), "\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translation),
+                               &length));
+    ASSERT_GE(length, 4u);
+    EXPECT_EQ(translation[0], 0x040C);
+    EXPECT_EQ(translation[1], 1252);
+
+    EXPECT_EQ(VersionString(block, "FileVersion"), "2.1");
+    EXPECT_EQ(VersionString(block, "ProductVersion"), "2.1");
+    EXPECT_EQ(VersionString(block, "ProductName"), "Nonaro");
+    EXPECT_EQ(VersionString(block, "OriginalFilename"), "nonaro.exe");
+
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    ASSERT_TRUE(VerQueryValueA(block.data(), "\\", reinterpret_cast<void**>(&fixed), &length));
+    EXPECT_EQ(fixed->dwSignature, 0xFEEF04BDu);
+    EXPECT_EQ(fixed->dwFileVersionMS, 0x00020001u);
+    EXPECT_EQ(fixed->dwProductVersionMS, 0x00020001u);
+    EXPECT_EQ(fixed->dwFileType, static_cast<DWORD>(VFT_APP));
+}
+
+// One item of a menu template: its flags, id (0 for a popup) and label, the
+// label turned into Windows-1252 bytes whatever the test's own code page is.
+struct MenuItem {
+    int depth;
+    WORD flags;
+    WORD id;
+    std::string label;
+};
+
+bool ReadLabel(const std::string& bytes, size_t& at, std::string* label)
+{
+    std::wstring wide;
+    for (;;) {
+        if (at + 2 > bytes.size())
+            return false;
+        wchar_t c;
+        std::memcpy(&c, &bytes[at], 2);
+        at += 2;
+        if (!c)
+            break;
+        wide += c;
+    }
+    char text[128] = "";
+    if (!wide.empty())
+        WideCharToMultiByte(1252, 0, wide.c_str(), static_cast<int>(wide.size()), text, sizeof text - 1, nullptr,
+                            nullptr);
+    *label = text;
+    return true;
+}
+
+// One level of a menu template, up to and including its item marked MF_END.
+bool ParseLevel(const std::string& bytes, size_t& at, int depth, std::vector<MenuItem>& items)
+{
+    for (;;) {
+        if (at + 2 > bytes.size())
+            return false;
+        MenuItem item = {depth, 0, 0, ""};
+        std::memcpy(&item.flags, &bytes[at], 2);
+        at += 2;
+        if (!(item.flags & MF_POPUP)) {
+            if (at + 2 > bytes.size())
+                return false;
+            std::memcpy(&item.id, &bytes[at], 2);
+            at += 2;
+        }
+        if (!ReadLabel(bytes, at, &item.label))
+            return false;
+        items.push_back(item);
+        if ((item.flags & MF_POPUP) && !ParseLevel(bytes, at, depth + 1, items))
+            return false;
+        if (item.flags & MF_END)
+            return true;
+    }
+}
+
+std::vector<MenuItem> ParseMenu(const std::string& bytes)
+{
+    std::vector<MenuItem> items;
+    size_t at = 4;  // the version and the header size, both 0
+    if (!ParseLevel(bytes, at, 0, items))
+        items.clear();
+    return items;
+}
+
+TEST_F(ProgramResources, Menu100IsFrenchWithItsLabelsByteForByte)
+{
+    const std::string bytes = Bytes(MAKEINTRESOURCEA(4), MAKEINTRESOURCEA(100));
+    ASSERT_FALSE(bytes.empty()) << "no menu 100 in language 0x040C";
+    const std::vector<MenuItem> items = ParseMenu(bytes);
+
+    struct Expected {
+        int depth;
+        WORD id;
+        const char* label;
+        WORD state;
+    };
+    const Expected expected[] = {
+        {0, 0, " Jeu ", 0},
+        {1, 1000, "Nouvelle grille", 0},
+        {1, 1002, "Ouvrir", 0},
+        {1, 1003, "Enregistrer", MF_GRAYED},
+        {1, 0, "", 0},
+        {1, 1001, "Solution", MF_GRAYED},
+        {1, 1004, "Imprimer", MF_GRAYED},
+        {1, 0, "", 0},
+        {1, 1005, "Quitter", 0},
+        {0, 0, " Edition ", 0},
+        {1, 1010, "Annuler  ", MF_GRAYED},
+        {1, 1011, "R\xE9p\xE9ter  ", MF_GRAYED},
+        {1, 0, "", 0},
+        {1, 0, "Niveau  ", 0},
+        {2, 1020, "Facile   ", MF_CHECKED},
+        {2, 1021, "Moyen   ", 0},
+        {2, 1022, "Difficile   ", 0},
+        {0, 0, " Outils ", MF_GRAYED},
+        {1, 1030, "Stylo", MF_CHECKED},
+        {1, 1031, "Crayon", 0},
+        {1, 1032, "Gomme", 0},
+        {0, 0, " Aide ", 0},
+        {1, 1040, "A propos de...", 0},
+    };
+    const size_t count = sizeof expected / sizeof expected[0];
+    ASSERT_EQ(items.size(), count);
+    for (size_t i = 0; i < count; ++i) {
+        SCOPED_TRACE("item " + std::to_string(i) + " " + expected[i].label);
+        EXPECT_EQ(items[i].depth, expected[i].depth);
+        EXPECT_EQ(items[i].id, expected[i].id);
+        EXPECT_EQ(items[i].label, expected[i].label);
+        EXPECT_EQ(items[i].flags & (MF_GRAYED | MF_CHECKED), expected[i].state);
+        EXPECT_EQ(items[i].label.find('&'), std::string::npos) << "no mnemonic";
+    }
+}
+
+TEST_F(ProgramResources, PicturesAndCursorAreThere)
+{
+    for (int id : {200, 201, 202})
+        EXPECT_FALSE(Bytes(MAKEINTRESOURCEA(2), MAKEINTRESOURCEA(id)).empty()) << "bitmap " << id;
+    EXPECT_FALSE(Bytes(MAKEINTRESOURCEA(12), MAKEINTRESOURCEA(220)).empty()) << "cursor group 220";
+}
+
+}  // namespace

@@ -18,6 +18,12 @@ const int kClockLabelId = 2000;
 const int kUndoCommand = 1010;
 const int kRedoCommand = 1011;
 
+// Grid pixels: cells sit 51 pixels apart but are 52 wide, so neighbours share
+// their border line; the last pixel line (459) closes the grid.
+const int kCellPitch = 51;
+const int kBoxPitch = 3 * kCellPitch;
+const int kGridSize = 9 * kCellPitch + 1;
+
 // One snapshot of the board after an accepted change.
 struct HistoryEntry {
     int32_t cell;  // the cell that change touched; unused in a game's first entry

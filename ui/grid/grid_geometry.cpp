@@ -1,14 +1,11 @@
 #include "play/grid_board.h"
 
-// Cells sit 51 pixels apart but are 52 wide, so neighbours share their border
-// line; the last pixel line (459) closes the grid and belongs to no cell.
+// The last pixel line of the grid belongs to no cell.
 namespace {
 
-const int kPitch = 51;
+const int kPitch = kCellPitch;
 const int kCellSize = kPitch + 1;
 const int kMarkSize = kPitch / 3;
-const int kBoxPitch = 3 * kPitch;
-const int kGridSize = 9 * kPitch + 1;
 
 void Fill(RECT* out, int left, int top, int right, int bottom)
 {

@@ -4,10 +4,6 @@
 
 namespace {
 
-const int kCellPitch = 51;
-const int kBoxPitch = 153;
-const int kGridSize = 460;
-
 const int kEraserCursorId = 220;
 const int kPenPatternId = 201;
 const int kPencilPatternId = 202;

@@ -2,7 +2,6 @@
 
 namespace {
 
-const int kGridSize = 460;
 // The grid less its last pixel line: centring on it rather than on the
 // window's 460 keeps the historical placement.
 const int kCentredExtent = 459;

@@ -8,6 +8,19 @@ namespace {
 // Cells that are never tried: they stay given whatever the level.
 const int kUntriedCells = 20;
 
+// Whether the first cell holding digit along a row (step 1) or a column
+// (step 9), scanned from its start, is visible. A line that lacks the digit
+// (only in a grid that is no solution) counts as visible.
+bool FirstHolderVisible(const int16_t* values, const uint8_t* mask, int start, int step, int digit)
+{
+    for (int i = 0; i < 9; ++i) {
+        int cell = start + i * step;
+        if (values[cell] == digit)
+            return mask[cell] != kHidden;
+    }
+    return true;
+}
+
 }  // namespace
 
 void PuzzleGrid::DigHoles(int level)
@@ -96,27 +109,13 @@ int PuzzleGrid::IsDeducible(int cell) const
     // of the box; likewise for the other columns of the tower.
     bool rowExclusion = true;
     for (int row = CellBand(cell) * 3; row < CellBand(cell) * 3 + 3; ++row) {
-        if (row == CellRow(cell))
-            continue;
-        for (int i = 0; i < 9; ++i) {
-            if (values[RowCell(row, i)] == digit) {
-                if (mask[RowCell(row, i)] == kHidden)
-                    rowExclusion = false;
-                break;
-            }
-        }
+        if (row != CellRow(cell) && !FirstHolderVisible(values, mask, RowCell(row, 0), 1, digit))
+            rowExclusion = false;
     }
     bool columnExclusion = true;
     for (int other = CellTower(cell) * 3; other < CellTower(cell) * 3 + 3; ++other) {
-        if (other == column)
-            continue;
-        for (int i = 0; i < 9; ++i) {
-            if (values[ColumnCell(other, i)] == digit) {
-                if (mask[ColumnCell(other, i)] == kHidden)
-                    columnExclusion = false;
-                break;
-            }
-        }
+        if (other != column && !FirstHolderVisible(values, mask, ColumnCell(other, 0), 9, digit))
+            columnExclusion = false;
     }
 
     int segmentStart = RowSegmentStart(cell);

@@ -27,8 +27,7 @@ std::vector<uint8_t> RenderGlyph(HDC dc, const DWORD* bits, int digit) {
   GdiFlush();
   std::vector<uint8_t> ink(kCell * kCell);
   for (int i = 0; i < kCell * kCell; ++i) {
-    DWORD p = bits[i];
-    ink[i] = PlayerInk(RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF));
+    ink[i] = PlayerInk(DibPixelColour(bits[i]));
   }
   return ink;
 }
@@ -38,15 +37,8 @@ std::vector<uint8_t> RenderGlyph(HDC dc, const DWORD* bits, int digit) {
 BoardPicture::BoardPicture() {
   HDC screen = GetDC(nullptr);
   HDC dc = CreateCompatibleDC(screen);
-  BITMAPINFO info = {};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = kCell;
-  info.bmiHeader.biHeight = -kCell;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HBITMAP bitmap = CreateTopDownDib(screen, kCell, kCell, &bits);
   LOGFONTA font = {};
   font.lfHeight = 32;
   font.lfWeight = FW_BOLD;

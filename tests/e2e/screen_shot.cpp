@@ -2,6 +2,18 @@
 
 #include <cstdio>
 
+HBITMAP CreateTopDownDib(HDC dc, int width, int height, void** bits) {
+  BITMAPINFO info = {};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  *bits = nullptr;
+  return CreateDIBSection(dc, &info, DIB_RGB_COLORS, bits, nullptr, 0);
+}
+
 ScreenShot ScreenShot::Take(const RECT& screenRect) {
   ScreenShot shot;
   int width = screenRect.right - screenRect.left;
@@ -10,15 +22,8 @@ ScreenShot ScreenShot::Take(const RECT& screenRect) {
 
   HDC screen = GetDC(nullptr);
   HDC memory = CreateCompatibleDC(screen);
-  BITMAPINFO info = {};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HBITMAP bitmap = CreateTopDownDib(screen, width, height, &bits);
   if (bitmap && bits) {
     HGDIOBJ old = SelectObject(memory, bitmap);
     if (BitBlt(memory, 0, 0, width, height, screen, screenRect.left, screenRect.top, SRCCOPY)) {
@@ -43,8 +48,7 @@ ScreenShot ScreenShot::WholeScreen() {
 
 COLORREF ScreenShot::At(int x, int y) const {
   if (x < 0 || y < 0 || x >= width_ || y >= height_) return CLR_INVALID;
-  DWORD p = pixels_[static_cast<size_t>(y) * width_ + x];
-  return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+  return DibPixelColour(pixels_[static_cast<size_t>(y) * width_ + x]);
 }
 
 int ScreenShot::Count(const RECT& area, COLORREF colour) const {

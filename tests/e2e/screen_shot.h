@@ -7,6 +7,14 @@
 
 #include <vector>
 
+// A 32-bit top-down DIB section of the given size, whose pixels (0x00RRGGBB)
+// stand in *bits; null when it could not be made.
+HBITMAP CreateTopDownDib(HDC dc, int width, int height, void** bits);
+
+inline COLORREF DibPixelColour(DWORD pixel) {
+  return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
+}
+
 class ScreenShot {
  public:
   // Copies the screen rectangle; an empty shot when the copy failed.

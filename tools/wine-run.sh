@@ -12,11 +12,20 @@ export WINEARCH=win32
 # No Mono or Gecko installer dialogs in a fresh prefix.
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
 
-if [ ! -f "$WINEPREFIX/.nonaro-ready" ]; then
+# Bumped whenever the prefix's set-up below changes, so that a prefix made by
+# an older set-up is brought up to date rather than used as it is.
+prefix_setup=2
+marker="$WINEPREFIX/.nonaro-ready"
+
+prefix_is_current() {
+  [ -f "$marker" ] && [ "$(cat "$marker")" = "$prefix_setup" ]
+}
+
+if ! prefix_is_current; then
   mkdir -p "$(dirname "$WINEPREFIX")"
   exec 9>"$WINEPREFIX.lock"
   flock 9
-  if [ ! -f "$WINEPREFIX/.nonaro-ready" ]; then
+  if ! prefix_is_current; then
     wineboot --init >/dev/null 2>&1 || true
     wineserver --wait || true
     # Wine does not pick up the TrueType fonts of fonts-wine by itself; without
@@ -24,7 +33,13 @@ if [ ! -f "$WINEPREFIX/.nonaro-ready" ]; then
     if compgen -G "/usr/share/wine/fonts/*.ttf" >/dev/null; then
       cp -n /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
     fi
-    touch "$WINEPREFIX/.nonaro-ready"
+    # The digits are drawn and printed in "Times New Roman", which Wine lacks;
+    # left alone it falls back to a sans-serif face. Liberation Serif has the
+    # same metrics and the same look.
+    wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'Times New Roman' \
+      /t REG_SZ /d 'Liberation Serif' /f >/dev/null 2>&1
+    wineserver --wait || true
+    echo "$prefix_setup" >"$marker"
   fi
   flock -u 9
 fi

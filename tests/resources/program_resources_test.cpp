@@ -121,7 +121,16 @@ TEST_F(ProgramResources, IconGroupsAAnd210HoldTheSame32PixelImageAndAComesFirst)
     EXPECT_EQ(first, "A");
 }
 
-TEST_F(ProgramResources, ManifestAsksForCommonControlsSix)
+// The first element named tag at or after from, up to its closing "/>" or ">".
+std::string Element(const std::string& text, const std::string& tag, size_t from = 0)
+{
+    const size_t start = text.find("<" + tag, from);
+    if (start == std::string::npos)
+        return std::string();
+    return text.substr(start, text.find('>', start) + 1 - start);
+}
+
+TEST_F(ProgramResources, ManifestAsksForCommonControlsSixAsInvokerOnTodaysWindows)
 {
     std::string manifest = Bytes(MAKEINTRESOURCEA(24), MAKEINTRESOURCEA(1), MAKELANGID(LANG_FRENCH, SUBLANG_FRENCH));
     if (manifest.empty())
@@ -130,15 +139,43 @@ TEST_F(ProgramResources, ManifestAsksForCommonControlsSix)
 
     // The version must sit in the same identity as the assembly's name, inside
     // the dependency, not merely somewhere in the file.
-    const size_t dependency = manifest.find("<dependentAssembly");
-    ASSERT_NE(dependency, std::string::npos);
-    const size_t start = manifest.find("<assemblyIdentity", dependency);
-    ASSERT_NE(start, std::string::npos);
-    const std::string identity = manifest.substr(start, manifest.find("/>", start) - start);
-    EXPECT_NE(identity.find("name=\"Microsoft.Windows.Common-Controls\""), std::string::npos) << identity;
-    EXPECT_NE(identity.find("version=\"6.0.0.0\""), std::string::npos) << identity;
-    EXPECT_NE(identity.find("publicKeyToken=\"6595b64144ccf1df\""), std::string::npos) << identity;
-    EXPECT_NE(identity.find("type=\"win32\""), std::string::npos) << identity;
+    const std::string identity = Element(manifest, "assemblyIdentity", manifest.find("<dependentAssembly"));
+    // An execution level switches off file and registry virtualisation; the
+    // operating systems listed take the program out of the oldest
+    // compatibility context.
+    const std::string level = Element(manifest, "requestedExecutionLevel");
+    const size_t compatibility = manifest.find("<compatibility");
+    const struct {
+        const std::string& where;
+        const char* attribute;
+    } expected[] = {
+        {identity, "name=\"Microsoft.Windows.Common-Controls\""},
+        {identity, "version=\"6.0.0.0\""},
+        {identity, "publicKeyToken=\"6595b64144ccf1df\""},
+        {identity, "type=\"win32\""},
+        {level, "level=\"asInvoker\""},
+        {level, "uiAccess=\"false\""},
+    };
+    for (const auto& item : expected)
+        EXPECT_NE(item.where.find(item.attribute), std::string::npos) << item.attribute << " in " << item.where;
+
+    ASSERT_NE(compatibility, std::string::npos) << "no compatibility section";
+    const char* const systems[] = {
+        "{e2011457-1546-43c5-a5fe-008deee3d3f0}",  // Vista
+        "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}",  // 7
+        "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}",  // 8
+        "{1f676c76-80e1-4239-95bb-83d0f6d0da78}",  // 8.1
+        "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}",  // 10 and 11
+    };
+    std::string listed;
+    for (size_t at = manifest.find("<supportedOS", compatibility); at != std::string::npos;
+         at = manifest.find("<supportedOS", at + 1))
+        listed += Element(manifest, "supportedOS", at);
+    for (const char* id : systems)
+        EXPECT_NE(listed.find(id), std::string::npos) << "supportedOS " << id;
+    // The windows are laid out in pixels: the system is left to scale them.
+    EXPECT_EQ(Element(manifest, "dpiAware"), "");
+    EXPECT_EQ(Element(manifest, "dpiAwareness"), "");
 }
 
 std::string VersionString(const std::vector<char>& block, const char* name)
@@ -293,11 +330,43 @@ TEST_F(ProgramResources, Menu100IsFrenchWithItsLabelsByteForByte)
     }
 }
 
-TEST_F(ProgramResources, PicturesAndCursorAreThere)
+// The header of a bitmap resource, or of one cursor image, whose bytes
+// start at offset.
+BITMAPINFOHEADER ImageHeader(const std::string& bytes, size_t offset)
 {
-    for (int id : {200, 201, 202})
-        EXPECT_FALSE(Bytes(MAKEINTRESOURCEA(2), MAKEINTRESOURCEA(id)).empty()) << "bitmap " << id;
-    EXPECT_FALSE(Bytes(MAKEINTRESOURCEA(12), MAKEINTRESOURCEA(220)).empty()) << "cursor group 220";
+    BITMAPINFOHEADER header = {};
+    if (bytes.size() >= offset + sizeof header)
+        std::memcpy(&header, bytes.data() + offset, sizeof header);
+    return header;
+}
+
+TEST_F(ProgramResources, BitmapsAndCursorHaveTheirSizesColoursAndHotSpot)
+{
+    const struct {
+        int id;
+        LONG width, height;
+    } bitmaps[] = {{200, 190, 19}, {201, 51, 51}, {202, 51, 51}};
+    for (const auto& bitmap : bitmaps) {
+        const BITMAPINFOHEADER header = ImageHeader(Bytes(MAKEINTRESOURCEA(2), MAKEINTRESOURCEA(bitmap.id)), 0);
+        EXPECT_EQ(header.biWidth, bitmap.width) << "bitmap " << bitmap.id;
+        EXPECT_EQ(header.biHeight, bitmap.height) << "bitmap " << bitmap.id;
+        EXPECT_EQ(header.biBitCount, 4) << "bitmap " << bitmap.id << ": sixteen colours";
+    }
+
+    // Cursor group 220 names one image; that image starts with its hot spot.
+    const std::string group = Bytes(MAKEINTRESOURCEA(12), MAKEINTRESOURCEA(220));
+    ASSERT_GE(group.size(), 6u + 14u) << "cursor group 220";
+    WORD imageId;
+    std::memcpy(&imageId, group.data() + 6 + 12, 2);
+    const std::string image = Bytes(MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(imageId));
+    ASSERT_GE(image.size(), 4 + sizeof(BITMAPINFOHEADER)) << "cursor image " << imageId;
+    WORD hotSpot[2];
+    std::memcpy(hotSpot, image.data(), sizeof hotSpot);
+    EXPECT_EQ(hotSpot[0], 8);
+    EXPECT_EQ(hotSpot[1], 23);
+    const BITMAPINFOHEADER header = ImageHeader(image, 4);
+    EXPECT_EQ(header.biWidth, 32);
+    EXPECT_EQ(header.biHeight, 64) << "32 rows of image over 32 of mask";
 }
 
 }  // namespace

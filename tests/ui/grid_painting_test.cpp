@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
 
 #include "play/grid_board.h"
 #include "tests/ui/window_support.h"
@@ -175,6 +176,44 @@ TEST_F(GridPaintingTest, DigitColourFollowsTheMaskAndHidesTheMarks)
     player[2] = 0;
     Draw();
     EXPECT_GT(CountInCell(2, kMarkRed), 0);
+}
+
+// Wine has no "Times New Roman"; the prefixes we run in map it to Liberation
+// Serif, and without that map Wine quietly draws a sans-serif face. Face names
+// cannot tell (a replaced face reports the name asked for), the pixels can.
+TEST_F(GridPaintingTest, UnderWineTheDigitsAreDrawnInLiberationSerif)
+{
+    if (!GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version"))
+        GTEST_SKIP() << "only Wine replaces the face";
+    for (int cell = 0; cell < 9; ++cell)
+        player[cell] = static_cast<int16_t>(cell + 1);
+    mask[0] = kGiven;
+
+    auto picture = [&] {
+        Draw();
+        std::string pixels;
+        for (int y = 0; y < 52; ++y)
+            for (int x = 0; x < 460; ++x) {
+                const COLORREF colour = At(x, y);
+                pixels.append(reinterpret_cast<const char*>(&colour), sizeof colour);
+            }
+        return pixels;
+    };
+    const std::string asDrawn = picture();
+    HFONT boardFont = board->digitFont;
+    auto drawnIn = [&](const char* face) {
+        LOGFONTA font = {};
+        GetObjectA(boardFont, sizeof font, &font);
+        lstrcpyA(font.lfFaceName, face);
+        board->digitFont = CreateFontIndirectA(&font);
+        const std::string pixels = picture();
+        DeleteObject(board->digitFont);
+        board->digitFont = boardFont;
+        return pixels;
+    };
+    EXPECT_TRUE(asDrawn == drawnIn("Liberation Serif")) << "the digits are not drawn in Liberation Serif";
+    // The comparison tells faces apart: the sans-serif fallback differs.
+    EXPECT_FALSE(asDrawn == drawnIn("Liberation Sans"));
 }
 
 TEST_F(GridPaintingTest, MarksShowOnlyWhereTheByteIsOneAndInTheirOwnSquare)

@@ -8,17 +8,24 @@
 
 namespace {
 
-// What the fake job calls answer, in the order they come, and what they saw.
+// What the fake job calls answer, in the order they come (pages past the
+// lists succeed), and what they saw.
 struct JobScript {
     int startDoc = 1;
-    int startPage[2] = {1, 1};
-    int endPage[2] = {1, 1};
+    std::vector<int> startPage;
+    std::vector<int> endPage;
     std::string calls;
-    int pagesStarted = 0;
-    int pagesEnded = 0;
+    size_t pagesStarted = 0;
+    size_t pagesEnded = 0;
 };
 
 JobScript script;
+
+int Answer(const std::vector<int>& answers, size_t& calls)
+{
+    const size_t call = calls++;
+    return call < answers.size() ? answers[call] : 1;
+}
 
 int WINAPI FakeStartDoc(HDC, const DOCINFOA*)
 {
@@ -29,17 +36,13 @@ int WINAPI FakeStartDoc(HDC, const DOCINFOA*)
 int WINAPI FakeStartPage(HDC)
 {
     script.calls += "StartPage ";
-    const int result = script.startPage[script.pagesStarted < 2 ? script.pagesStarted : 1];
-    ++script.pagesStarted;
-    return result;
+    return Answer(script.startPage, script.pagesStarted);
 }
 
 int WINAPI FakeEndPage(HDC)
 {
     script.calls += "EndPage ";
-    const int result = script.endPage[script.pagesEnded < 2 ? script.pagesEnded : 1];
-    ++script.pagesEnded;
-    return result;
+    return Answer(script.endPage, script.pagesEnded);
 }
 
 int WINAPI FakeEndDoc(HDC)
@@ -77,11 +80,11 @@ protected:
     }
 
     // Runs the job on a metafile and returns what was drawn on it.
-    std::vector<Drawn> Print()
+    std::vector<Drawn> Print(PrintCopies copies = {1, false})
     {
         return RecordDrawing([&](HDC dc) {
             dpi = GetDeviceCaps(dc, LOGPIXELSX);
-            PrintDocument(dc, &document, kFakeJob);
+            PrintDocument(dc, &document, kFakeJob, copies);
         });
     }
 
@@ -156,16 +159,90 @@ TEST_F(PrintJobTest, AJobThatCannotGoThroughIsNeverLeftOpen)
     for (const Case& c : cases) {
         script = JobScript();
         script.startDoc = c.startDoc;
-        script.startPage[0] = c.firstStart;
-        script.startPage[1] = c.secondStart;
-        script.endPage[0] = c.firstEnd;
-        script.endPage[1] = c.secondEnd;
+        script.startPage = {c.firstStart, c.secondStart};
+        script.endPage = {c.firstEnd, c.secondEnd};
         const std::vector<Drawn> records = Print();
         EXPECT_EQ(script.calls, c.calls) << c.what;
         EXPECT_EQ(static_cast<int>(Titles(records).size()), c.titles) << c.what;
         if (c.titles == 0) {
             EXPECT_EQ(Drawings(records), 0) << c.what << ": nothing drawn";
         }
+    }
+}
+
+TEST_F(PrintJobTest, EveryCopyInOneJobInTheOrderAsked)
+{
+    const std::string grid = "NONARO par Torvel1", solution = "Solution NONARO";
+    const std::string sheet = "StartPage EndPage ";
+    struct Case {
+        const char* what;
+        PrintCopies copies;
+        std::vector<int> startPage, endPage;
+        std::string calls;
+        std::vector<std::string> titles;
+    };
+    const Case cases[] = {
+        {"none asked is one", {0, true}, {}, {}, "StartDoc " + sheet + sheet + "EndDoc ", {grid, solution}},
+        {"one", {1, false}, {}, {}, "StartDoc " + sheet + sheet + "EndDoc ", {grid, solution}},
+        {"three collated", {3, true}, {}, {}, "StartDoc " + sheet + sheet + sheet + sheet + sheet + sheet + "EndDoc ",
+         {grid, solution, grid, solution, grid, solution}},
+        {"three uncollated", {3, false}, {}, {},
+         "StartDoc " + sheet + sheet + sheet + sheet + sheet + sheet + "EndDoc ",
+         {grid, grid, grid, solution, solution, solution}},
+        {"first page refused", {3, true}, {SP_ERROR}, {}, "StartDoc StartPage AbortDoc ", {}},
+        // A page that fails alone is not looked at, as with one copy.
+        {"a page in the middle not ended", {2, false}, {}, {1, SP_ERROR},
+         "StartDoc " + sheet + sheet + sheet + sheet + "EndDoc ", {grid, grid, solution, solution}},
+        {"the job dropped in the middle", {3, true}, {1, 1, SP_ERROR}, {1, 1, SP_ERROR},
+         "StartDoc " + sheet + sheet + sheet + "AbortDoc ", {grid, solution, grid}},
+        {"the last page not ended", {2, true}, {}, {1, 1, 1, 0},
+         "StartDoc " + sheet + sheet + sheet + sheet + "AbortDoc ", {grid, solution, grid, solution}},
+    };
+    for (const Case& c : cases) {
+        script = JobScript();
+        script.startPage = c.startPage;
+        script.endPage = c.endPage;
+        const std::vector<Drawn> records = Print(c.copies);
+        EXPECT_EQ(script.calls, c.calls) << c.what;
+        EXPECT_EQ(Titles(records), c.titles) << c.what;
+    }
+}
+
+TEST(PrintCopiesTest, TheDialogSaysWhoMakesTheCopies)
+{
+    struct Case {
+        const char* what;
+        WORD nCopies;
+        DWORD flags;
+        DWORD fields;
+        short dmCopies;
+        bool withSettings;
+        int count;
+        bool collated;
+    };
+    const Case cases[] = {
+        {"no settings", 3, PD_COLLATE, 0, 0, false, 3, true},
+        {"one copy", 1, 0, DM_COPIES, 1, true, 1, false},
+        {"none", 0, 0, DM_COPIES, 1, true, 1, false},
+        {"the program's copies, uncollated", 3, 0, DM_COPIES, 1, true, 3, false},
+        {"the program's copies, collated", 3, PD_COLLATE, DM_COPIES | DM_COLLATE, 1, true, 3, true},
+        {"a count the printer was not given", 2, PD_COLLATE, 0, 5, true, 2, true},
+        {"the printer makes them", 1, 0, DM_COPIES, 3, true, 1, false},
+        {"the printer makes them, never twice", 3, PD_COLLATE, DM_COPIES | DM_COLLATE, 3, true, 1, false},
+    };
+    for (const Case& c : cases) {
+        PRINTDLGA dialog;
+        std::memset(&dialog, 0, sizeof dialog);
+        dialog.nCopies = c.nCopies;
+        dialog.Flags = PD_RETURNDC | c.flags;
+        DEVMODEA settings;
+        std::memset(&settings, 0, sizeof settings);
+        settings.dmSize = sizeof settings;
+        settings.dmFields = c.fields;
+        settings.dmCopies = c.dmCopies;
+        const PrintCopies copies = CopiesToPrint(dialog, c.withSettings ? &settings : nullptr);
+        EXPECT_EQ(copies.count, c.count) << c.what;
+        EXPECT_EQ(copies.collated, c.collated) << c.what;
     }
 }
 

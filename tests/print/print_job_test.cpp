@@ -8,8 +8,8 @@
 
 namespace {
 
-// What the fake job calls answer, in the order they come (pages past the
-// lists succeed), and what they saw.
+// What the fake job calls answer, in the order they come (1 past the end of
+// the lists), and what they saw.
 struct JobScript {
     int startDoc = 1;
     std::vector<int> startPage;
@@ -21,12 +21,6 @@ struct JobScript {
 
 JobScript script;
 
-int Answer(const std::vector<int>& answers, size_t& calls)
-{
-    const size_t call = calls++;
-    return call < answers.size() ? answers[call] : 1;
-}
-
 int WINAPI FakeStartDoc(HDC, const DOCINFOA*)
 {
     script.calls += "StartDoc ";
@@ -36,13 +30,15 @@ int WINAPI FakeStartDoc(HDC, const DOCINFOA*)
 int WINAPI FakeStartPage(HDC)
 {
     script.calls += "StartPage ";
-    return Answer(script.startPage, script.pagesStarted);
+    const size_t page = script.pagesStarted++;
+    return page < script.startPage.size() ? script.startPage[page] : 1;
 }
 
 int WINAPI FakeEndPage(HDC)
 {
     script.calls += "EndPage ";
-    return Answer(script.endPage, script.pagesEnded);
+    const size_t page = script.pagesEnded++;
+    return page < script.endPage.size() ? script.endPage[page] : 1;
 }
 
 int WINAPI FakeEndDoc(HDC)
@@ -170,79 +166,45 @@ TEST_F(PrintJobTest, AJobThatCannotGoThroughIsNeverLeftOpen)
     }
 }
 
-TEST_F(PrintJobTest, EveryCopyInOneJobInTheOrderAsked)
+TEST_F(PrintJobTest, TheCopiesAskedForInOneJob)
 {
-    const std::string grid = "NONARO par Torvel1", solution = "Solution NONARO";
-    const std::string sheet = "StartPage EndPage ";
-    struct Case {
-        const char* what;
-        PrintCopies copies;
+    // The dialog's copies and collation, the copies its printer settings make
+    // (0: no settings), what the page calls answer; then the pages printed by
+    // their titles' first letters (N the grid, S the solution) and the job's end.
+    const struct {
+        WORD asked;
+        DWORD collate;
+        short printer;
         std::vector<int> startPage, endPage;
-        std::string calls;
-        std::vector<std::string> titles;
+        std::string pages, end;
+    } cases[] = {
+        {1, 0, 1, {}, {}, "NS", "EndDoc "},
+        {0, PD_COLLATE, 0, {}, {}, "NS", "EndDoc "},
+        {3, PD_COLLATE, 1, {}, {}, "NSNSNS", "EndDoc "},
+        {3, 0, 0, {}, {}, "NNNSSS", "EndDoc "},
+        {3, PD_COLLATE, 3, {}, {}, "NS", "EndDoc "},  // the device context makes them already
+        {2, 0, 1, {}, {1, SP_ERROR}, "NNSS", "EndDoc "},  // one page failing alone, as with one copy
+        {3, PD_COLLATE, 1, {1, 1, SP_ERROR}, {1, 1, SP_ERROR}, "NSN", "AbortDoc "},  // the job dropped by the spooler
+        {2, PD_COLLATE, 1, {}, {1, 1, 1, 0}, "NSNS", "AbortDoc "},
     };
-    const Case cases[] = {
-        {"none asked is one", {0, true}, {}, {}, "StartDoc " + sheet + sheet + "EndDoc ", {grid, solution}},
-        {"one", {1, false}, {}, {}, "StartDoc " + sheet + sheet + "EndDoc ", {grid, solution}},
-        {"three collated", {3, true}, {}, {}, "StartDoc " + sheet + sheet + sheet + sheet + sheet + sheet + "EndDoc ",
-         {grid, solution, grid, solution, grid, solution}},
-        {"three uncollated", {3, false}, {}, {},
-         "StartDoc " + sheet + sheet + sheet + sheet + sheet + sheet + "EndDoc ",
-         {grid, grid, grid, solution, solution, solution}},
-        {"first page refused", {3, true}, {SP_ERROR}, {}, "StartDoc StartPage AbortDoc ", {}},
-        // A page that fails alone is not looked at, as with one copy.
-        {"a page in the middle not ended", {2, false}, {}, {1, SP_ERROR},
-         "StartDoc " + sheet + sheet + sheet + sheet + "EndDoc ", {grid, grid, solution, solution}},
-        {"the job dropped in the middle", {3, true}, {1, 1, SP_ERROR}, {1, 1, SP_ERROR},
-         "StartDoc " + sheet + sheet + sheet + "AbortDoc ", {grid, solution, grid}},
-        {"the last page not ended", {2, true}, {}, {1, 1, 1, 0},
-         "StartDoc " + sheet + sheet + sheet + sheet + "AbortDoc ", {grid, solution, grid, solution}},
-    };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         script = JobScript();
         script.startPage = c.startPage;
         script.endPage = c.endPage;
-        const std::vector<Drawn> records = Print(c.copies);
-        EXPECT_EQ(script.calls, c.calls) << c.what;
-        EXPECT_EQ(Titles(records), c.titles) << c.what;
-    }
-}
-
-TEST(PrintCopiesTest, TheDialogSaysWhoMakesTheCopies)
-{
-    struct Case {
-        const char* what;
-        WORD nCopies;
-        DWORD flags;
-        DWORD fields;
-        short dmCopies;
-        bool withSettings;
-        int count;
-        bool collated;
-    };
-    const Case cases[] = {
-        {"no settings", 3, PD_COLLATE, 0, 0, false, 3, true},
-        {"one copy", 1, 0, DM_COPIES, 1, true, 1, false},
-        {"none", 0, 0, DM_COPIES, 1, true, 1, false},
-        {"the program's copies, uncollated", 3, 0, DM_COPIES, 1, true, 3, false},
-        {"the program's copies, collated", 3, PD_COLLATE, DM_COPIES | DM_COLLATE, 1, true, 3, true},
-        {"a count the printer was not given", 2, PD_COLLATE, 0, 5, true, 2, true},
-        {"the printer makes them", 1, 0, DM_COPIES, 3, true, 1, false},
-        {"the printer makes them, never twice", 3, PD_COLLATE, DM_COPIES | DM_COLLATE, 3, true, 1, false},
-    };
-    for (const Case& c : cases) {
-        PRINTDLGA dialog;
-        std::memset(&dialog, 0, sizeof dialog);
-        dialog.nCopies = c.nCopies;
-        dialog.Flags = PD_RETURNDC | c.flags;
-        DEVMODEA settings;
-        std::memset(&settings, 0, sizeof settings);
+        PRINTDLGA dialog = {};
+        dialog.nCopies = c.asked;
+        dialog.Flags = PD_RETURNDC | c.collate;
+        DEVMODEA settings = {};
         settings.dmSize = sizeof settings;
-        settings.dmFields = c.fields;
-        settings.dmCopies = c.dmCopies;
-        const PrintCopies copies = CopiesToPrint(dialog, c.withSettings ? &settings : nullptr);
-        EXPECT_EQ(copies.count, c.count) << c.what;
-        EXPECT_EQ(copies.collated, c.collated) << c.what;
+        settings.dmFields = DM_COPIES | DM_COLLATE;
+        settings.dmCopies = c.printer;
+        std::string pages, calls = "StartDoc ";
+        for (const std::string& title : Titles(Print(CopiesToPrint(dialog, c.printer ? &settings : nullptr)))) {
+            pages += title[0];
+            calls += "StartPage EndPage ";
+        }
+        EXPECT_EQ(pages, c.pages) << c.asked << " copies, the printer making " << c.printer;
+        EXPECT_EQ(script.calls, calls + c.end) << c.pages;
     }
 }
 

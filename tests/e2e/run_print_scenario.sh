@@ -11,10 +11,11 @@
 # settings file, cups-pdf-<name>.conf, is written there for the run and
 # removed afterwards; the system's cups-pdf.conf is left alone.
 #
-# Once the driver has printed, the PDF must have exactly two pages, the
-# titles and the digits of the grid as played (page 1) and of the solution
-# (page 2), as the driver wrote them down in expected-pages.txt. The PDF and
-# the daemon's logs are kept in <results dir>/print-output.
+# Once the driver has printed, the PDF must hold the grid as played and the
+# solution once for each copy the driver asked for in the dialog, in the
+# order it wrote them down in expected-pages.txt (titles and digits), in the
+# serif face. The PDF and the daemon's logs are kept in
+# <results dir>/print-output.
 #
 # Exits 77 (skipped) when not run as root: CUPS runs the CUPS-PDF backend
 # only as root, and only root may write its settings file.
@@ -33,7 +34,7 @@ if [ "$(id -u)" -ne 0 ]; then
   exit 77
 fi
 missing=()
-for tool in cupsd lpadmin lpstat pdfinfo pdftotext; do
+for tool in cupsd lpadmin lpstat pdfinfo pdftotext pdffonts; do
   command -v "$tool" >/dev/null || missing+=("$tool")
 done
 [ -x "$backend" ] || missing+=("$backend")
@@ -158,6 +159,8 @@ check() {  # <condition result> <message>
   fi
 }
 
+# What the queue itself counted for the job ("total" pages).
+echo "the queue's page log: $(cat "$cups/log/page_log" 2>/dev/null)"
 left="$(lpstat -o "$queue" 2>/dev/null)"
 [ -z "$left" ]; check $? "no job is left in the queue${left:+ ($left)}"
 [ ${#pdfs[@]} -eq 1 ]; check $? "one document printed, the cancelled dialog printed nothing (${#pdfs[@]} PDF files)"
@@ -166,22 +169,29 @@ if [ ${#pdfs[@]} -ge 1 ]; then
   info="$(pdfinfo "$pdf" 2>/dev/null)"
   name="$(sed -n 's/^Title: *//p' <<<"$info")"
   [ "$name" = "Impression NONARO" ]; check $? "the document is named \"Impression NONARO\" (\"$name\")"
-  pages="$(sed -n 's/^Pages: *//p' <<<"$info")"
-  [ "$pages" = "2" ]; check $? "the document has two pages (pdfinfo: ${pages:-none})"
-
+  # Each page as the driver wrote it down, in the order of print: "title:rows".
   expected=()
   mapfile -t expected < <(tr -d '\r' <"$work/expected-pages.txt" 2>/dev/null)
-  titles=("NONARO par Torvel1" "Solution NONARO")
-  for page in 1 2; do
+  pages="$(sed -n 's/^Pages: *//p' <<<"$info")"
+  [ -n "$pages" ] && [ "$pages" = "${#expected[@]}" ]
+  check $? "the document has the ${#expected[@]} pages of the copies asked for (pdfinfo: ${pages:-none})"
+
+  for page in $(seq 1 "${#expected[@]}"); do
+    title="${expected[page - 1]%%:*}" digits="${expected[page - 1]#*:}"
     text="$(pdftotext -layout -f "$page" -l "$page" "$pdf" - 2>/dev/null)"
-    grep -qF "${titles[page - 1]}" <<<"$text"
-    check $? "page $page is titled \"${titles[page - 1]}\""
+    grep -qF "$title" <<<"$text"
+    check $? "page $page is titled \"$title\""
     # The grid's lines are the lines of nothing but digits; the blanks between
     # them follow the layout and are dropped.
     rows="$(grep -E '^[ 0-9]+$' <<<"$text" | tr -d ' ' | grep -v '^$' | paste -sd ' ')"
-    [ -n "${expected[page - 1]:-}" ] && [ "$rows" = "${expected[page - 1]}" ]
-    check $? "page $page shows the digits row by row: \"$rows\" (expected \"${expected[page - 1]:-?}\")"
+    [ "$rows" = "$digits" ]
+    check $? "page $page shows the digits row by row: \"$rows\" (expected \"$digits\")"
   done
+  # The face asked for is "Times New Roman", which Wine's prefixes replace by
+  # Liberation Serif; without the replacement Wine falls back to a sans face.
+  fonts="$(pdffonts "$pdf" 2>/dev/null | awk 'NR > 2 { sub(/^[A-Z]+\+/, "", $1); print $1 }' | sort -u | paste -sd ' ')"
+  grep -qw 'LiberationSerif-Bold' <<<"$fonts" && ! grep -q 'LiberationSans' <<<"$fonts"
+  check $? "the digits and titles are in Liberation Serif bold (pdffonts: ${fonts:-none})"
   # Millimetres on paper, whatever the printer's resolution: where the title
   # starts (this queue's device origin is the corner of the sheet), and how
   # far apart the centres of the outer digits of the solution lie.

@@ -1,8 +1,11 @@
 // Printing on a real print queue: the driver plays a game, refuses the print
-// dialog once, then confirms it. What reaches the printer is checked outside
-// Wine by run_print_scenario.sh, against the pages this scenario writes down
-// as expected.
+// dialog once, then confirms it for two collated copies. What reaches the
+// printer is checked outside Wine by run_print_scenario.sh, against the pages
+// this scenario writes down as expected.
 //   options: --printer <queue name> (the printer the dialog must offer)
+#include <windows.h>
+#include <dlgs.h>
+
 #include <cstdio>
 #include <cstring>
 
@@ -90,12 +93,28 @@ bool Answer(GameSession& game, HWND dialog, int button, DWORD timeoutMs) {
   return gone;
 }
 
-// One line per page, each row's printed digits in order (an empty box
-// prints nothing), rows separated by blanks.
-bool WriteExpectedPages(const std::string& path, const GameImage& image) {
+const int kCopies = 2;
+
+// The dialog's own Copies field and Collate box, filled as a player would.
+bool AskForCopies(HWND dialog, int copies) {
+  char text[16];
+  wsprintfA(text, "%d", copies);
+  DWORD_PTR done = 0;
+  return SendMessageTimeoutA(GetDlgItem(dialog, chx2), BM_SETCHECK, BST_CHECKED, 0, SMTO_NORMAL, 5000, &done) &&
+         SendMessageTimeoutA(GetDlgItem(dialog, edt3), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text), SMTO_NORMAL, 5000,
+                             &done) && done;
+}
+
+// One line per printed page, in the order of print: its title, a colon,
+// then each row's printed digits in order (an empty box prints nothing),
+// rows separated by blanks. Collated copies: grid, solution, grid, solution...
+bool WriteExpectedPages(const std::string& path, const GameImage& image, int copies) {
+  static const char* const kTitles[2] = {"NONARO par Torvel1", "Solution NONARO"};
   FILE* out = fopen(path.c_str(), "wb");
   if (!out) return false;
-  for (int page = 0; page < 2; ++page) {
+  for (int sheet = 0; sheet < 2 * copies; ++sheet) {
+    const int page = sheet % 2;
+    fprintf(out, "%s:", kTitles[page]);
     for (int row = 0; row < 9; ++row) {
       if (row) fputc(' ', out);
       for (int column = 0; column < 9; ++column) {
@@ -125,7 +144,7 @@ void PrintScenario(GameSession& game) {
   ExpectNoBoxFor(game, 1200, "the right digit typed");
   Expect(WaitForInk(view, kTypedCell, true, false), "the typed digit shows in cell %d", kTypedCell);
   image.player[kTypedCell] = image.solution[kTypedCell];
-  Require(WriteExpectedPages(game.WorkPath("expected-pages.txt"), image), "the driver writes the expected pages");
+  Require(WriteExpectedPages(game.WorkPath("expected-pages.txt"), image, kCopies), "the driver writes the expected pages");
 
   // Cancelled: no job, nothing said.
   game.PostCommand(kPrint);
@@ -144,6 +163,7 @@ void PrintScenario(GameSession& game) {
   game.PostCommand(kPrint);
   dialog = WaitForPrintDialog(game, 60000);
   Require(dialog != nullptr, "\"Imprimer\" shows the print dialog again");
+  Expect(AskForCopies(dialog, kCopies), "the dialog takes %d collated copies", kCopies);
   Expect(Answer(game, dialog, IDOK, 120000), "the print dialog closes on OK");
   Expect(game.Answers(60000), "the game answers once the document is sent");
   ExpectNoBoxFor(game, 1500, "after printing");

@@ -8,14 +8,15 @@
 
 namespace {
 
-// What the fake job calls answer, in the order they come, and what they saw.
+// What the fake job calls answer, in the order they come (1 past the end of
+// the lists), and what they saw.
 struct JobScript {
     int startDoc = 1;
-    int startPage[2] = {1, 1};
-    int endPage[2] = {1, 1};
+    std::vector<int> startPage;
+    std::vector<int> endPage;
     std::string calls;
-    int pagesStarted = 0;
-    int pagesEnded = 0;
+    size_t pagesStarted = 0;
+    size_t pagesEnded = 0;
 };
 
 JobScript script;
@@ -29,17 +30,15 @@ int WINAPI FakeStartDoc(HDC, const DOCINFOA*)
 int WINAPI FakeStartPage(HDC)
 {
     script.calls += "StartPage ";
-    const int result = script.startPage[script.pagesStarted < 2 ? script.pagesStarted : 1];
-    ++script.pagesStarted;
-    return result;
+    const size_t page = script.pagesStarted++;
+    return page < script.startPage.size() ? script.startPage[page] : 1;
 }
 
 int WINAPI FakeEndPage(HDC)
 {
     script.calls += "EndPage ";
-    const int result = script.endPage[script.pagesEnded < 2 ? script.pagesEnded : 1];
-    ++script.pagesEnded;
-    return result;
+    const size_t page = script.pagesEnded++;
+    return page < script.endPage.size() ? script.endPage[page] : 1;
 }
 
 int WINAPI FakeEndDoc(HDC)
@@ -77,11 +76,11 @@ protected:
     }
 
     // Runs the job on a metafile and returns what was drawn on it.
-    std::vector<Drawn> Print()
+    std::vector<Drawn> Print(PrintCopies copies = {1, false})
     {
         return RecordDrawing([&](HDC dc) {
             dpi = GetDeviceCaps(dc, LOGPIXELSX);
-            PrintDocument(dc, &document, kFakeJob);
+            PrintDocument(dc, &document, kFakeJob, copies);
         });
     }
 
@@ -156,16 +155,56 @@ TEST_F(PrintJobTest, AJobThatCannotGoThroughIsNeverLeftOpen)
     for (const Case& c : cases) {
         script = JobScript();
         script.startDoc = c.startDoc;
-        script.startPage[0] = c.firstStart;
-        script.startPage[1] = c.secondStart;
-        script.endPage[0] = c.firstEnd;
-        script.endPage[1] = c.secondEnd;
+        script.startPage = {c.firstStart, c.secondStart};
+        script.endPage = {c.firstEnd, c.secondEnd};
         const std::vector<Drawn> records = Print();
         EXPECT_EQ(script.calls, c.calls) << c.what;
         EXPECT_EQ(static_cast<int>(Titles(records).size()), c.titles) << c.what;
         if (c.titles == 0) {
             EXPECT_EQ(Drawings(records), 0) << c.what << ": nothing drawn";
         }
+    }
+}
+
+TEST_F(PrintJobTest, TheCopiesAskedForInOneJob)
+{
+    // The dialog's copies and collation, the copies its printer settings make
+    // (0: no settings), what the page calls answer; then the pages printed by
+    // their titles' first letters (N the grid, S the solution) and the job's end.
+    const struct {
+        WORD asked;
+        DWORD collate;
+        short printer;
+        std::vector<int> startPage, endPage;
+        std::string pages, end;
+    } cases[] = {
+        {1, 0, 1, {}, {}, "NS", "EndDoc "},
+        {0, PD_COLLATE, 0, {}, {}, "NS", "EndDoc "},
+        {3, PD_COLLATE, 1, {}, {}, "NSNSNS", "EndDoc "},
+        {3, 0, 0, {}, {}, "NNNSSS", "EndDoc "},
+        {3, PD_COLLATE, 3, {}, {}, "NS", "EndDoc "},  // the device context makes them already
+        {2, 0, 1, {}, {1, SP_ERROR}, "NNSS", "EndDoc "},  // one page failing alone, as with one copy
+        {3, PD_COLLATE, 1, {1, 1, SP_ERROR}, {1, 1, SP_ERROR}, "NSN", "AbortDoc "},  // the job dropped by the spooler
+        {2, PD_COLLATE, 1, {}, {1, 1, 1, 0}, "NSNS", "AbortDoc "},
+    };
+    for (const auto& c : cases) {
+        script = JobScript();
+        script.startPage = c.startPage;
+        script.endPage = c.endPage;
+        PRINTDLGA dialog = {};
+        dialog.nCopies = c.asked;
+        dialog.Flags = PD_RETURNDC | c.collate;
+        DEVMODEA settings = {};
+        settings.dmSize = sizeof settings;
+        settings.dmFields = DM_COPIES | DM_COLLATE;
+        settings.dmCopies = c.printer;
+        std::string pages, calls = "StartDoc ";
+        for (const std::string& title : Titles(Print(CopiesToPrint(dialog, c.printer ? &settings : nullptr)))) {
+            pages += title[0];
+            calls += "StartPage EndPage ";
+        }
+        EXPECT_EQ(pages, c.pages) << c.asked << " copies, the printer making " << c.printer;
+        EXPECT_EQ(script.calls, calls + c.end) << c.pages;
     }
 }
 

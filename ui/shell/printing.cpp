@@ -1,6 +1,6 @@
 #include "ui/shell/printing.h"
 
-#include <commdlg.h>
+#include <cstddef>
 
 #include "engine/puzzle_grid.h"
 #include "ui/shell/app_objects.h"
@@ -119,7 +119,19 @@ void DrawPrintPage(HDC dc, float px, float py, int page)
     DeleteObject(rulePen);
 }
 
-void PrintDocument(HDC dc, const DOCINFOA* document, const PrintJobCalls& calls)
+PrintCopies CopiesToPrint(const PRINTDLGA& dialog, const DEVMODEA* settings)
+{
+    // Asking the printer for copies and printing them again would give the
+    // square of the count.
+    const size_t copiesEnd = offsetof(DEVMODEA, dmCopies) + sizeof settings->dmCopies;
+    const bool printerCopies = settings && settings->dmSize >= copiesEnd && (settings->dmFields & DM_COPIES) &&
+                               settings->dmCopies > 1;
+    if (printerCopies)
+        return {1, false};
+    return {dialog.nCopies > 1 ? dialog.nCopies : 1, (dialog.Flags & PD_COLLATE) != 0};
+}
+
+void PrintDocument(HDC dc, const DOCINFOA* document, const PrintJobCalls& calls, PrintCopies copies)
 {
     const float px = GetDeviceCaps(dc, LOGPIXELSX) / 25.4f;
     const float py = GetDeviceCaps(dc, LOGPIXELSY) / 25.4f;
@@ -127,22 +139,33 @@ void PrintDocument(HDC dc, const DOCINFOA* document, const PrintJobCalls& calls)
         return;
     // From here on the job is in the queue: it must be ended or aborted, or
     // a half document stays there for good.
-    if (calls.startPage(dc) <= 0) {
-        calls.abortDoc(dc);
-        return;
+    const int count = copies.count > 1 ? copies.count : 1;
+    const int sheets = 2 * count;
+    for (int sheet = 0; sheet < sheets; ++sheet) {
+        const int page = copies.collated ? sheet % 2 : sheet / count;
+        const bool started = calls.startPage(dc) > 0;
+        if (sheet == 0) {
+            if (!started) {
+                calls.abortDoc(dc);
+                return;
+            }
+            SetMapMode(dc, MM_TEXT);
+            SetBkMode(dc, TRANSPARENT);
+        }
+        DrawPrintPage(dc, px, py, page);
+        const bool ended = calls.endPage(dc) > 0;
+        // Only the last page's end decides how the job ends; a page before it
+        // that could be neither started nor ended means the spooler has
+        // dropped the job (cancelled in the queue), and the copies still to
+        // come would be drawn for nothing.
+        if (sheet == sheets - 1 || (!started && !ended)) {
+            if (ended)
+                calls.endDoc(dc);
+            else
+                calls.abortDoc(dc);
+            return;
+        }
     }
-    SetMapMode(dc, MM_TEXT);
-    SetBkMode(dc, TRANSPARENT);
-    DrawPrintPage(dc, px, py, 0);
-    calls.endPage(dc);
-    // A second page that could not be started does not end either, and the
-    // job is then aborted below.
-    calls.startPage(dc);
-    DrawPrintPage(dc, px, py, 1);
-    if (calls.endPage(dc) > 0)
-        calls.endDoc(dc);
-    else
-        calls.abortDoc(dc);
 }
 
 int PrintGame(HWND owner)
@@ -152,14 +175,21 @@ int PrintGame(HWND owner)
     document.cbSize = kDocumentInfoSize;
     document.lpszDocName = kDocumentName;
 
+    // Without PD_USEDEVMODECOPIESANDCOLLATE the copies asked for in the
+    // dialog are the program's to print.
     PRINTDLGA dialog;
     ZeroMemory(&dialog, sizeof dialog);
     dialog.lStructSize = kPrintDialogSize;
     dialog.hwndOwner = owner;
     dialog.Flags = PD_RETURNDC | PD_NOPAGENUMS | PD_NOSELECTION;
     const BOOL chosen = PrintDlgA(&dialog);
-    // The dialog hands over the printer's settings as well; only the device
-    // context is used.
+    // The device context was made from the printer settings the dialog hands
+    // over; they tell who makes the copies, and are read before being freed.
+    const DEVMODEA* settings =
+        dialog.hDevMode ? static_cast<const DEVMODEA*>(GlobalLock(dialog.hDevMode)) : NULL;
+    const PrintCopies copies = CopiesToPrint(dialog, settings);
+    if (settings)
+        GlobalUnlock(dialog.hDevMode);
     if (dialog.hDevMode)
         GlobalFree(dialog.hDevMode);
     if (dialog.hDevNames)
@@ -167,7 +197,7 @@ int PrintGame(HWND owner)
     if (!chosen || !dialog.hDC)
         return 0;
 
-    PrintDocument(dialog.hDC, &document, kPlatformPrintJob);
+    PrintDocument(dialog.hDC, &document, kPlatformPrintJob, copies);
     DeleteDC(dialog.hDC);
     return 1;
 }

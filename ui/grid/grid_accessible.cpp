@@ -12,6 +12,7 @@ namespace {
 const UINT kTextCodePage = 1252;
 
 const char kGridName[] = "Grille";
+const char kCellNameFormat[] = "Ligne %d, colonne %d";
 const char kEmptyText[] = "vide";
 const char kMarksText[] = ", notes";
 const char kGivenText[] = "donn\xE9" "e";
@@ -46,6 +47,46 @@ HRESULT ReturnNothing(VARIANT* out)
 {
     out->vt = VT_EMPTY;
     return S_FALSE;
+}
+
+// The texts a cell reads as, in Windows-1252.
+const int kCellTextSize = 64;
+
+void CellName(int32_t cell, char* out)
+{
+    wsprintfA(out, kCellNameFormat, static_cast<int>(cell / 9 + 1), static_cast<int>(cell % 9 + 1));
+}
+
+void CellValue(const GridBoard* board, int32_t cell, char* out)
+{
+    const int16_t value = board->playerGrid[cell];
+    if (value >= 1 && value <= kDigitCount) {
+        out[0] = static_cast<char>('0' + value);
+        out[1] = '\0';
+        return;
+    }
+    // Marks do not show under a digit, so they are read only in an empty cell.
+    std::strcpy(out, kEmptyText);
+    bool first = true;
+    for (int32_t digit = 1; digit <= kDigitCount; ++digit) {
+        if (board->pencilMarks[cell * kDigitCount + digit - 1] != 1)
+            continue;
+        if (first)
+            std::strcat(out, kMarksText);
+        first = false;
+        char mark[3] = {' ', static_cast<char>('0' + digit), '\0'};
+        std::strcat(out, mark);
+    }
+}
+
+void CellDescription(const GridBoard* board, int32_t cell, char* out)
+{
+    // Before the first game every cell is masked as a given but holds
+    // nothing; it is no given the player could read.
+    if (board->cellMask[cell] == kGiven && board->playerGrid[cell] != 0)
+        std::strcpy(out, kGivenText);
+    else
+        out[0] = '\0';
 }
 
 class GridAccessible final : public IAccessible {
@@ -357,43 +398,6 @@ private:
 };
 
 }  // namespace
-
-void CellName(int32_t cell, char* out)
-{
-    wsprintfA(out, "Ligne %d, colonne %d", static_cast<int>(cell / 9 + 1), static_cast<int>(cell % 9 + 1));
-}
-
-void CellValue(const GridBoard* board, int32_t cell, char* out)
-{
-    const int16_t value = board->playerGrid[cell];
-    if (value >= 1 && value <= kDigitCount) {
-        out[0] = static_cast<char>('0' + value);
-        out[1] = '\0';
-        return;
-    }
-    // Marks do not show under a digit, so they are read only in an empty cell.
-    std::strcpy(out, kEmptyText);
-    bool first = true;
-    for (int32_t digit = 1; digit <= kDigitCount; ++digit) {
-        if (board->pencilMarks[cell * kDigitCount + digit - 1] != 1)
-            continue;
-        if (first)
-            std::strcat(out, kMarksText);
-        first = false;
-        char mark[3] = {' ', static_cast<char>('0' + digit), '\0'};
-        std::strcat(out, mark);
-    }
-}
-
-void CellDescription(const GridBoard* board, int32_t cell, char* out)
-{
-    // Before the first game every cell is masked as a given but holds
-    // nothing; it is no given the player could read.
-    if (board->cellMask[cell] == kGiven && board->playerGrid[cell] != 0)
-        std::strcpy(out, kGivenText);
-    else
-        out[0] = '\0';
-}
 
 LRESULT OnGetObject(GridBoard* board, HWND window, WPARAM flags, LPARAM objectId)
 {

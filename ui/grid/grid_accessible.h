@@ -18,9 +18,3 @@ LRESULT OnGetObject(GridBoard* board, HWND window, WPARAM flags, LPARAM objectId
 // cell, or the grid itself when none is selected. The selection event comes
 // with it when the selected cell itself changed.
 void AnnounceFocus(const GridBoard* board, HWND window, bool selectionChanged);
-
-// The texts a cell reads as, in Windows-1252; each fits in kCellTextSize.
-const int kCellTextSize = 64;
-void CellName(int32_t cell, char* out);
-void CellValue(const GridBoard* board, int32_t cell, char* out);
-void CellDescription(const GridBoard* board, int32_t cell, char* out);

@@ -64,8 +64,11 @@ void GridBoard::HandleDigitKey(HWND window, unsigned int character)
     if (selected && digit && toolMode == kPenTool) {
         int32_t value = static_cast<int32_t>(character - '0');
         // The digit shows while a clash is reported, so it is written first.
+        bool changed = playerGrid[selectedCell] != value;
         playerGrid[selectedCell] = static_cast<int16_t>(value);
         InvalidateCell(window, selectedCell);
+        if (changed)
+            AnnounceCellChange(window, selectedCell);
         if (EnterValue(window, selectedCell, value))
             PushHistory(selectedCell);
         if (IsSolved()) {
@@ -77,8 +80,12 @@ void GridBoard::HandleDigitKey(HWND window, unsigned int character)
 
     if (selected && digit && toolMode == kPencilTool && playerGrid[selectedCell] == 0) {
         int32_t mark = static_cast<int32_t>(character - '0');
-        pencilMarks[selectedCell * kDigitCount + mark - 1] = 1;
+        uint8_t& shown = pencilMarks[selectedCell * kDigitCount + mark - 1];
+        bool changed = shown != 1;
+        shown = 1;
         InvalidateCell(window, selectedCell);
+        if (changed)
+            AnnounceCellChange(window, selectedCell);
         if (EnterPencilMark(window, selectedCell, mark))
             PushHistory(selectedCell);
     }
@@ -98,15 +105,20 @@ void GridBoard::HandleEraserClick(HWND window, unsigned int x, unsigned int y)
     int32_t cell = selectedCell;
     if (!IsCell(cell))
         return;
+    bool markErased = false;
     if (playerGrid[cell] != 0) {
         EnterValue(window, cell, 0);
     } else {
         int32_t mark = SubCellFromPoint(static_cast<int32_t>(x), static_cast<int32_t>(y));
-        if (mark >= 0)
+        if (mark >= 0) {
+            markErased = pencilMarks[cell * kDigitCount + mark] != 0;
             pencilMarks[cell * kDigitCount + mark] = 0;
+        }
     }
     InvalidateCell(window, cell);
     UpdateWindow(window);
+    if (markErased)
+        AnnounceCellChange(window, cell);
     // Recorded even when nothing was there to erase.
     PushHistory(cell);
     selectedCell = kNoCell;
@@ -128,8 +140,13 @@ int32_t GridBoard::EnterValue(HWND window, int32_t cell, int32_t value)
             value = 0;
         }
     }
+    // The pen wrote its digit before the check, so only a refusal, Delete or
+    // the eraser changes the cell here.
+    bool changed = playerGrid[cell] != value;
     playerGrid[cell] = static_cast<int16_t>(value);
     UpdateGroupFlags(cell);
+    if (changed)
+        AnnounceCellChange(window, cell);
     return result;
 }
 
@@ -143,8 +160,12 @@ int32_t GridBoard::EnterPencilMark(HWND window, int32_t cell, int32_t digit)
         conflictCell = clash;
         ShowDuplicate(window, clash, text, false);
     }
-    pencilMarks[cell * kDigitCount + digit - 1] = clash == kNoCell ? 1 : 0;
+    uint8_t& shown = pencilMarks[cell * kDigitCount + digit - 1];
+    bool changed = shown != (clash == kNoCell ? 1 : 0);
+    shown = clash == kNoCell ? 1 : 0;
     InvalidateCell(window, cell);
+    if (changed)
+        AnnounceCellChange(window, cell);
     return clash == kNoCell ? 1 : 0;
 }
 

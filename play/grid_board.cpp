@@ -90,6 +90,18 @@ void GridBoard::StartGame()
     EnableMenuItem(menu, kUndoCommand, MF_GRAYED);
 
     toolMode &= ~kBusyFlag;
+
+    // Every cell may hold something else now: screen readers read the grid
+    // again rather than one value-change event per cell.
+    if (window)
+        NotifyWinEvent(EVENT_OBJECT_REORDER, window, OBJID_CLIENT, CHILDID_SELF);
+}
+
+void GridBoard::AnnounceCellChange(HWND window, int32_t cell)
+{
+    // Child ids count the cells from 1; 0 is the grid itself.
+    if (window && cell >= 0 && cell < kCellCount)
+        NotifyWinEvent(EVENT_OBJECT_VALUECHANGE, window, OBJID_CLIENT, cell + 1);
 }
 
 void GridBoard::MarkBusy() { toolMode |= kBusyFlag; }

@@ -81,6 +81,8 @@ public:
     int32_t IsBoxComplete(int32_t cell) const;
     void UpdateGroupFlags(int32_t cell);
     int32_t IsSolved() const;
+    // Tells screen readers that the cell's digit or marks changed.
+    static void AnnounceCellChange(HWND window, int32_t cell);
 
     // Entry rules: pen, pencil, Delete and eraser.
     void HandleDigitKey(HWND window, unsigned int character);

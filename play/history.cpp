@@ -62,16 +62,22 @@ namespace {
 // every group flag is brought up to date, not only those of the entry's cell.
 void Restore(GridBoard* board, const HistoryEntry& entry)
 {
+    bool changed[kCellCount];
     for (int32_t cell = 0; cell < kCellCount; ++cell) {
-        bool changed = board->playerGrid[cell] != entry.values[cell] ||
-                       std::memcmp(board->pencilMarks + cell * kDigitCount,
-                                   entry.marks + cell * kDigitCount, kDigitCount) != 0;
+        changed[cell] = board->playerGrid[cell] != entry.values[cell] ||
+                        std::memcmp(board->pencilMarks + cell * kDigitCount,
+                                    entry.marks + cell * kDigitCount, kDigitCount) != 0;
         RECT area;
-        if (changed && GridBoard::CellRect(cell, &area))
+        if (changed[cell] && GridBoard::CellRect(cell, &area))
             InvalidateRect(board->window, &area, TRUE);
     }
     std::memcpy(board->playerGrid, entry.values, sizeof entry.values);
     std::memcpy(board->pencilMarks, entry.marks, sizeof entry.marks);
+    // Announced once the board holds the snapshot, so that a screen reader
+    // asking at once reads the new contents.
+    for (int32_t cell = 0; cell < kCellCount; ++cell)
+        if (changed[cell])
+            GridBoard::AnnounceCellChange(board->window, cell);
 }
 
 void Select(GridBoard* board, int32_t cell)

@@ -15,6 +15,7 @@ std::vector<Scenario> AllScenarios() {
   AddFileScenarios(list);
   AddSoakScenarios(list);
   AddPrintScenarios(list);
+  AddAccessibilityScenarios(list);
   return list;
 }
 

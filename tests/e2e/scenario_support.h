@@ -33,6 +33,7 @@ void AddPlayScenarios(std::vector<Scenario>& list);
 void AddFileScenarios(std::vector<Scenario>& list);
 void AddSoakScenarios(std::vector<Scenario>& list);
 void AddPrintScenarios(std::vector<Scenario>& list);
+void AddAccessibilityScenarios(std::vector<Scenario>& list);
 
 // A game whose row 4 is hidden but for its first cell, with cell 76 hidden
 // too: clashes by row, by column and by box can all be provoked at cell 40.

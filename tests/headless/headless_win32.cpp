@@ -42,6 +42,7 @@ struct State {
     std::vector<std::unique_ptr<HMENU__>> menus;
     std::vector<headless::Event> events;
     std::function<void(const headless::Event&)> boxHandler;
+    std::function<void(const headless::Event&)> winEventHandler;
     std::map<HWND, std::function<void()>> focusLoss;
     HWND focus = nullptr;
     std::map<void*, std::unique_ptr<GdiObject>> objects;
@@ -103,6 +104,7 @@ headless::Event NewEvent(headless::Event::Kind kind, HWND window)
     event.rect = RECT{0, 0, 0, 0};
     event.id = 0;
     event.value = 0;
+    event.object = 0;
     return event;
 }
 
@@ -286,6 +288,19 @@ BOOL SetDlgItemTextA(HWND parent, int id, LPCSTR text)
         return FALSE;
     label->text = text ? text : "";
     return TRUE;
+}
+
+void NotifyWinEvent(DWORD event, HWND window, LONG object, LONG child)
+{
+    headless::Event record = NewEvent(headless::Event::WinEvent, window);
+    record.id = static_cast<int>(event);
+    record.object = object;
+    record.value = child;
+    Record(record);
+    if (Shared().winEventHandler) {
+        std::function<void(const headless::Event&)> run = Shared().winEventHandler;
+        run(record);
+    }
 }
 
 HBRUSH CreateSolidBrush(COLORREF color)
@@ -536,6 +551,7 @@ void Reset()
     s.menus.clear();
     s.events.clear();
     s.boxHandler = nullptr;
+    s.winEventHandler = nullptr;
     s.focusLoss.clear();
     s.focus = nullptr;
     s.writeBudget = -1;
@@ -606,6 +622,11 @@ void ClearEvents() { Shared().events.clear(); }
 void OnMessageBox(std::function<void(const Event& box)> handler)
 {
     Shared().boxHandler = std::move(handler);
+}
+
+void OnWinEvent(std::function<void(const Event& event)> handler)
+{
+    Shared().winEventHandler = std::move(handler);
 }
 
 void OnFocusLoss(HWND window, std::function<void()> handler)

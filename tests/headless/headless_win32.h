@@ -99,6 +99,14 @@ const UINT MF_DISABLED = 0x2;
 
 const int MAX_PATH = 260;
 
+// Accessibility events and the ids they name.
+const DWORD EVENT_OBJECT_REORDER = 0x8004;
+const DWORD EVENT_OBJECT_FOCUS = 0x8005;
+const DWORD EVENT_OBJECT_SELECTION = 0x8006;
+const DWORD EVENT_OBJECT_VALUECHANGE = 0x800E;
+const LONG OBJID_CLIENT = static_cast<LONG>(0xFFFFFFFCu);
+const LONG CHILDID_SELF = 0;
+
 const DWORD GENERIC_READ = 0x80000000u;
 const DWORD GENERIC_WRITE = 0x40000000u;
 const DWORD FILE_SHARE_READ = 0x1;
@@ -158,6 +166,7 @@ BOOL EnableMenuItem(HMENU menu, UINT id, UINT flags);
 UINT_PTR SetTimer(HWND window, UINT_PTR id, UINT period, TIMERPROC proc);
 BOOL KillTimer(HWND window, UINT_PTR id);
 BOOL SetDlgItemTextA(HWND parent, int id, LPCSTR text);
+void NotifyWinEvent(DWORD event, HWND window, LONG object, LONG child);
 
 // Drawing objects.
 HBRUSH CreateSolidBrush(COLORREF color);
@@ -193,6 +202,7 @@ struct Event {
         TimerKilled,   // id; value 1 when the timer was set
         ButtonEnable,  // TB_ENABLEBUTTON: id, flag in value
         MenuEnable,    // EnableMenuItem: id, flags in value
+        WinEvent,      // NotifyWinEvent: the event in id, the object in object, the child in value
     };
     Kind kind;
     HWND window;
@@ -200,6 +210,7 @@ struct Event {
     RECT rect;
     int id;
     long value;
+    long object;
     std::string text;
     std::string caption;
 };
@@ -225,6 +236,8 @@ void ClearEvents();
 // the box's own message loop would run the program meanwhile. The box then
 // answers IDOK.
 void OnMessageBox(std::function<void(const Event& box)> handler);
+// Runs inside NotifyWinEvent, as an in-context event hook would.
+void OnWinEvent(std::function<void(const Event& event)> handler);
 // Runs when window loses the keyboard focus, as its WM_KILLFOCUS would.
 void OnFocusLoss(HWND window, std::function<void()> handler);
 

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <string>
 #include <vector>
@@ -233,6 +234,91 @@ TEST_F(Repaints, UndoRepaintsEveryChangedCellAndGroup)
     headless::ClearEvents();
     h.board.Redo();
     EXPECT_EQ(Sorted({"cell 4", "cell 4", "column 4", "box 1"}), Sorted(Calls(h)));
+}
+
+// What a screen reader is told of the board's changes, with what it would
+// read at that moment: "0: 5" cell 0 holds 5, "0: marks 59", "0: empty",
+// "reorder" for the whole grid.
+struct ChangeCase {
+    const char* name;
+    std::function<void(BoardHarness&)> prepare;
+    std::function<void(BoardHarness&)> act;
+    Strings heard;
+};
+
+std::string Contents(const BoardHarness& h, int cell)
+{
+    if (h.grid[cell] != 0)
+        return std::to_string(h.grid[cell]);
+    std::string marks;
+    for (int digit = 1; digit <= 9; ++digit)
+        if (h.marks[cell * 9 + digit - 1])
+            marks += static_cast<char>('0' + digit);
+    return marks.empty() ? "empty" : "marks " + marks;
+}
+
+void Pen(BoardHarness& h, int cell, char digit)
+{
+    h.board.SetTool(kPenTool);
+    h.Click(cell);
+    h.Type(digit);
+}
+
+void Pencil(BoardHarness& h, int cell, char digit)
+{
+    h.board.SetTool(kPencilTool);
+    h.Click(cell);
+    h.Type(digit);
+}
+
+TEST(ScreenReaderEvents, EveryChangeOfACellIsAnnouncedAfterItIsMade)
+{
+    // Cells 0, 1, 4, 8, 63 and 72 to fill: 3 and 5 are free at cell 0, and 9
+    // clashes with cell 6 in row 0.
+    const ChangeCase cases[] = {
+        {"pen digit", nullptr, [](BoardHarness& h) { Pen(h, 0, '5'); }, {"0: 5"}},
+        {"the digit the cell holds", [](BoardHarness& h) { Pen(h, 0, '5'); },
+         [](BoardHarness& h) { h.Type('5'); }, {}},
+        {"refused digit over a digit", [](BoardHarness& h) { Pen(h, 0, '5'); },
+         [](BoardHarness& h) { h.Type('9'); }, {"0: 9", "0: empty"}},
+        {"pencil mark", [](BoardHarness& h) { Pencil(h, 0, '3'); },
+         [](BoardHarness& h) { h.Type('5'); }, {"0: marks 35"}},
+        {"refused mark", nullptr, [](BoardHarness& h) { Pencil(h, 0, '9'); }, {"0: marks 9", "0: empty"}},
+        {"Delete shows the marks again",
+         [](BoardHarness& h) { Pencil(h, 0, '3'); Pen(h, 0, '5'); },
+         [](BoardHarness& h) { h.PressDelete(); }, {"0: marks 3"}},
+        {"eraser on a digit", [](BoardHarness& h) { Pen(h, 0, '5'); h.board.SetTool(kEraserTool); },
+         [](BoardHarness& h) { h.EraseMark(0, 0); }, {"0: empty"}},
+        {"eraser on a mark", [](BoardHarness& h) { Pencil(h, 0, '5'); h.board.SetTool(kEraserTool); },
+         [](BoardHarness& h) { h.EraseMark(0, 4); }, {"0: empty"}},
+        {"eraser where no mark is", [](BoardHarness& h) { Pencil(h, 0, '5'); h.board.SetTool(kEraserTool); },
+         [](BoardHarness& h) { h.EraseMark(0, 0); }, {}},
+        {"Undo then Redo", [](BoardHarness& h) { Pen(h, 0, '5'); },
+         [](BoardHarness& h) { h.board.Undo(); h.board.Redo(); }, {"0: empty", "0: 5"}},
+        {"Undo puts back a cell a refusal emptied",
+         [](BoardHarness& h) { Pen(h, 63, '2'); Pen(h, 4, '7'); Pen(h, 63, '5'); },
+         [](BoardHarness& h) { h.board.Undo(); }, {"4: empty", "63: 2"}},
+        {"new game", [](BoardHarness& h) { Pen(h, 0, '5'); },
+         [](BoardHarness& h) { h.StartGame(Hiding({1, 2}).c_str()); }, {"reorder"}},
+    };
+    for (const ChangeCase& c : cases) {
+        BoardHarness h;
+        h.StartGame(Hiding({0, 1, 4, 8, 63, 72}).c_str());
+        if (c.prepare)
+            c.prepare(h);
+        Strings heard;
+        headless::OnWinEvent([&](const Event& e) {
+            bool ours = e.window == h.board.window && e.object == OBJID_CLIENT;
+            if (ours && e.id == static_cast<int>(EVENT_OBJECT_VALUECHANGE) && e.value >= 1 && e.value <= 81)
+                heard.push_back(std::to_string(e.value - 1) + ": " + Contents(h, static_cast<int>(e.value - 1)));
+            else if (ours && e.id == static_cast<int>(EVENT_OBJECT_REORDER) && e.value == CHILDID_SELF)
+                heard.push_back("reorder");
+            else
+                heard.push_back("unexpected event " + std::to_string(e.id) + " child " + std::to_string(e.value));
+        });
+        c.act(h);
+        EXPECT_EQ(c.heard, heard) << c.name;
+    }
 }
 
 }  // namespace

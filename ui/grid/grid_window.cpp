@@ -1,5 +1,7 @@
 #include "ui/grid/grid_window.h"
 
+#include "ui/grid/grid_accessible.h"
+
 namespace {
 
 // The grid less its last pixel line: centring on it rather than on the
@@ -96,6 +98,13 @@ LRESULT CALLBACK GridWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return OnTimer(board, window, wParam);
     case WM_LBUTTONDOWN:
         return OnLButtonDown(board, window, lParam);
+    case WM_GETOBJECT:
+        return OnGetObject(board, window, wParam, lParam);
+    case WM_SETFOCUS:
+        // Nothing changes on the board; screen readers only learn where the
+        // focus landed (the cell a refused entry gives back, or the grid).
+        AnnounceFocus(board, window, false);
+        return DefWindowProcA(window, message, wParam, lParam);
     default:
         // A double click's second press arrives as WM_LBUTTONDBLCLK and ends
         // here, so a double click acts as one click.
@@ -185,6 +194,8 @@ LRESULT OnKeyDown(GridBoard* board, HWND window, WPARAM key)
     // The target is left for the next blink tick to paint in its pattern.
     DropSelection(board, window);
     board->selectedCell = target;
+    if (GetFocus() == window)
+        AnnounceFocus(board, window, true);
     return 0;
 }
 
@@ -210,6 +221,7 @@ LRESULT OnTimer(GridBoard* board, HWND window, WPARAM timerId)
 LRESULT OnLButtonDown(GridBoard* board, HWND window, LPARAM point)
 {
     SetFocus(window);
+    const int32_t before = board->selectedCell;
     const unsigned int x = LOWORD(point);
     const unsigned int y = HIWORD(point);
     const int32_t cell = GridBoard::CellFromPoint(static_cast<int32_t>(x), static_cast<int32_t>(y));
@@ -223,5 +235,7 @@ LRESULT OnLButtonDown(GridBoard* board, HWND window, LPARAM point)
     } else {
         InvalidateCell(window, board->selectedCell);
     }
+    if (board->selectedCell != before && GetFocus() == window)
+        AnnounceFocus(board, window, true);
     return 0;
 }

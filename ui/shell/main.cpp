@@ -1,5 +1,6 @@
 #include <windows.h>
 #include <commctrl.h>
+#include <objbase.h>
 
 #include <cstdlib>
 
@@ -16,14 +17,23 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
         return 0;
     // The one seed of the run: every puzzle is drawn from this sequence.
     srand(GetTickCount());
+    // Screen readers get the grid's accessible object through COM. A
+    // single-threaded apartment is what the common dialogs set up for
+    // themselves anyway; without it the grid is only read as a plain window.
+    const bool com = SUCCEEDED(CoInitializeEx(NULL, COINIT_APARTMENTTHREADED));
     HWND window = CreateMainWindow(instance);
-    if (!window)
+    if (!window) {
+        if (com)
+            CoUninitialize();
         return 0;
+    }
     ShowWindow(window, showCommand);
     MSG msg;
     while (GetMessageA(&msg, NULL, 0, 0) > 0) {
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
+    if (com)
+        CoUninitialize();
     return static_cast<int>(msg.wParam);
 }

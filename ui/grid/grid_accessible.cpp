@@ -1,0 +1,428 @@
+#include "ui/grid/grid_accessible.h"
+
+#include <ole2.h>
+#include <oleacc.h>
+
+#include <cstring>
+#include <new>
+
+namespace {
+
+// The program's texts are Windows-1252 whatever the system's code page is.
+const UINT kTextCodePage = 1252;
+
+const char kGridName[] = "Grille";
+const char kCellNameFormat[] = "Ligne %d, colonne %d";
+const char kEmptyText[] = "vide";
+const char kMarksText[] = ", notes";
+const char kGivenText[] = "donn\xE9" "e";
+
+const LONG kSelf = CHILDID_SELF;
+const int32_t kGrid = -1;
+const int32_t kNoTarget = -2;
+
+HRESULT ReturnText(const char* text, BSTR* out)
+{
+    *out = nullptr;
+    int length = MultiByteToWideChar(kTextCodePage, 0, text, -1, nullptr, 0);
+    if (length <= 0)
+        return E_FAIL;
+    // SysAllocStringLen makes room for the terminator itself.
+    BSTR result = SysAllocStringLen(nullptr, static_cast<UINT>(length - 1));
+    if (!result)
+        return E_OUTOFMEMORY;
+    MultiByteToWideChar(kTextCodePage, 0, text, -1, result, length);
+    *out = result;
+    return S_OK;
+}
+
+HRESULT ReturnChild(LONG child, VARIANT* out)
+{
+    out->vt = VT_I4;
+    out->lVal = child;
+    return S_OK;
+}
+
+HRESULT ReturnNothing(VARIANT* out)
+{
+    out->vt = VT_EMPTY;
+    return S_FALSE;
+}
+
+// The texts a cell reads as, in Windows-1252.
+const int kCellTextSize = 64;
+
+void CellName(int32_t cell, char* out)
+{
+    wsprintfA(out, kCellNameFormat, static_cast<int>(cell / 9 + 1), static_cast<int>(cell % 9 + 1));
+}
+
+void CellValue(const GridBoard* board, int32_t cell, char* out)
+{
+    const int16_t value = board->playerGrid[cell];
+    if (value >= 1 && value <= kDigitCount) {
+        out[0] = static_cast<char>('0' + value);
+        out[1] = '\0';
+        return;
+    }
+    // Marks do not show under a digit, so they are read only in an empty cell.
+    std::strcpy(out, kEmptyText);
+    bool first = true;
+    for (int32_t digit = 1; digit <= kDigitCount; ++digit) {
+        if (board->pencilMarks[cell * kDigitCount + digit - 1] != 1)
+            continue;
+        if (first)
+            std::strcat(out, kMarksText);
+        first = false;
+        char mark[3] = {' ', static_cast<char>('0' + digit), '\0'};
+        std::strcat(out, mark);
+    }
+}
+
+void CellDescription(const GridBoard* board, int32_t cell, char* out)
+{
+    // Before the first game every cell is masked as a given but holds
+    // nothing; it is no given the player could read.
+    if (board->cellMask[cell] == kGiven && board->playerGrid[cell] != 0)
+        std::strcpy(out, kGivenText);
+    else
+        out[0] = '\0';
+}
+
+class GridAccessible final : public IAccessible {
+public:
+    GridAccessible(const GridBoard* board, HWND window) : references_(1), board_(board), window_(window) {}
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override
+    {
+        if (!out)
+            return E_POINTER;
+        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch) || IsEqualIID(iid, IID_IAccessible)) {
+            *out = static_cast<IAccessible*>(this);
+            AddRef();
+            return S_OK;
+        }
+        *out = nullptr;
+        return E_NOINTERFACE;
+    }
+
+    ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&references_)); }
+
+    ULONG STDMETHODCALLTYPE Release() override
+    {
+        LONG left = InterlockedDecrement(&references_);
+        if (left == 0)
+            delete this;
+        return static_cast<ULONG>(left);
+    }
+
+    // Screen readers call the interface directly; nothing goes through IDispatch.
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override
+    {
+        if (!count)
+            return E_POINTER;
+        *count = 0;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override
+    {
+        return E_NOTIMPL;
+    }
+
+    HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** parent) override
+    {
+        if (!parent)
+            return E_POINTER;
+        *parent = nullptr;
+        if (!IsWindow(window_))
+            return E_FAIL;
+        return CreateStdAccessibleObject(window_, OBJID_WINDOW, IID_IDispatch, reinterpret_cast<void**>(parent));
+    }
+
+    HRESULT STDMETHODCALLTYPE get_accChildCount(LONG* count) override
+    {
+        if (!count)
+            return E_POINTER;
+        *count = kCellCount;
+        return S_OK;
+    }
+
+    HRESULT STDMETHODCALLTYPE get_accChild(VARIANT child, IDispatch** out) override
+    {
+        if (!out)
+            return E_POINTER;
+        *out = nullptr;
+        // The cells are simple elements, answered by this object itself.
+        return Target(child) >= 0 ? S_FALSE : E_INVALIDARG;
+    }
+
+    HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override
+    {
+        if (!name)
+            return E_POINTER;
+        *name = nullptr;
+        int32_t target = Target(child);
+        if (target == kNoTarget)
+            return E_INVALIDARG;
+        if (target == kGrid)
+            return ReturnText(kGridName, name);
+        char text[kCellTextSize];
+        CellName(target, text);
+        return ReturnText(text, name);
+    }
+
+    HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* value) override
+    {
+        if (!value)
+            return E_POINTER;
+        *value = nullptr;
+        int32_t target = Target(child);
+        if (target == kNoTarget)
+            return E_INVALIDARG;
+        if (target == kGrid)
+            return S_FALSE;
+        char text[kCellTextSize];
+        CellValue(board_, target, text);
+        return ReturnText(text, value);
+    }
+
+    HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR* description) override
+    {
+        if (!description)
+            return E_POINTER;
+        *description = nullptr;
+        int32_t target = Target(child);
+        if (target == kNoTarget)
+            return E_INVALIDARG;
+        if (target == kGrid)
+            return S_FALSE;
+        char text[kCellTextSize];
+        CellDescription(board_, target, text);
+        return text[0] ? ReturnText(text, description) : S_FALSE;
+    }
+
+    HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override
+    {
+        if (!role)
+            return E_POINTER;
+        VariantInit(role);
+        int32_t target = Target(child);
+        if (target == kNoTarget)
+            return E_INVALIDARG;
+        return ReturnChild(target == kGrid ? ROLE_SYSTEM_TABLE : ROLE_SYSTEM_CELL, role);
+    }
+
+    HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* state) override
+    {
+        if (!state)
+            return E_POINTER;
+        VariantInit(state);
+        int32_t target = Target(child);
+        if (target == kNoTarget)
+            return E_INVALIDARG;
+        const bool focused = GetFocus() == window_;
+        const int32_t selected = board_->selectedCell;
+        LONG flags = 0;
+        if (target == kGrid) {
+            flags = STATE_SYSTEM_FOCUSABLE;
+            if (focused && (selected < 0 || selected >= kCellCount))
+                flags |= STATE_SYSTEM_FOCUSED;
+            if (board_->toolMode & kBusyFlag)
+                flags |= STATE_SYSTEM_BUSY;
+        } else if (board_->cellMask[target] != kHidden) {
+            flags = STATE_SYSTEM_READONLY;
+        } else {
+            flags = STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_SELECTABLE;
+            if (focused && target == selected)
+                flags |= STATE_SYSTEM_FOCUSED | STATE_SYSTEM_SELECTED;
+        }
+        return ReturnChild(flags, state);
+    }
+
+    HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT child, BSTR* help) override { return NoText(child, help); }
+
+    HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* file, VARIANT child, LONG* topic) override
+    {
+        if (!file || !topic)
+            return E_POINTER;
+        *file = nullptr;
+        *topic = -1;
+        return Target(child) == kNoTarget ? E_INVALIDARG : S_FALSE;
+    }
+
+    HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT child, BSTR* shortcut) override
+    {
+        return NoText(child, shortcut);
+    }
+
+    HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* focus) override
+    {
+        if (!focus)
+            return E_POINTER;
+        VariantInit(focus);
+        if (GetFocus() != window_)
+            return ReturnNothing(focus);
+        const int32_t selected = board_->selectedCell;
+        return ReturnChild(selected >= 0 && selected < kCellCount ? selected + 1 : kSelf, focus);
+    }
+
+    HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* selection) override
+    {
+        if (!selection)
+            return E_POINTER;
+        VariantInit(selection);
+        const int32_t selected = board_->selectedCell;
+        if (GetFocus() != window_ || selected < 0 || selected >= kCellCount)
+            return ReturnNothing(selection);
+        return ReturnChild(selected + 1, selection);
+    }
+
+    HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child, BSTR* action) override
+    {
+        return NoText(child, action);
+    }
+
+    // Selecting through the interface would be a way of playing that the
+    // mouse and the keyboard do not offer; the player selects as anyone else.
+    HRESULT STDMETHODCALLTYPE accSelect(LONG, VARIANT) override { return DISP_E_MEMBERNOTFOUND; }
+
+    HRESULT STDMETHODCALLTYPE accLocation(LONG* left, LONG* top, LONG* width, LONG* height, VARIANT child) override
+    {
+        if (!left || !top || !width || !height)
+            return E_POINTER;
+        *left = *top = *width = *height = 0;
+        int32_t target = Target(child);
+        if (target == kNoTarget)
+            return E_INVALIDARG;
+        RECT area;
+        if (target == kGrid) {
+            if (!GetWindowRect(window_, &area))
+                return E_FAIL;
+        } else {
+            // The cell's own pixels, border lines included, as painted.
+            GridBoard::CellRect(target, &area);
+            POINT origin = {0, 0};
+            if (!ClientToScreen(window_, &origin))
+                return E_FAIL;
+            OffsetRect(&area, origin.x, origin.y);
+        }
+        *left = area.left;
+        *top = area.top;
+        *width = area.right - area.left;
+        *height = area.bottom - area.top;
+        return S_OK;
+    }
+
+    HRESULT STDMETHODCALLTYPE accNavigate(LONG direction, VARIANT start, VARIANT* end) override
+    {
+        if (!end)
+            return E_POINTER;
+        VariantInit(end);
+        int32_t from = Target(start);
+        if (from == kNoTarget)
+            return E_INVALIDARG;
+        if (from == kGrid) {
+            if (direction == NAVDIR_FIRSTCHILD)
+                return ReturnChild(1, end);
+            if (direction == NAVDIR_LASTCHILD)
+                return ReturnChild(kCellCount, end);
+            // The grid's neighbours are the main window's business.
+            return ReturnNothing(end);
+        }
+        // Givens included, unlike the arrow keys: every cell can be read.
+        const int32_t row = from / 9;
+        const int32_t column = from % 9;
+        int32_t to = kNoCell;
+        switch (direction) {
+        case NAVDIR_UP: to = row > 0 ? from - 9 : kNoCell; break;
+        case NAVDIR_DOWN: to = row < 8 ? from + 9 : kNoCell; break;
+        case NAVDIR_LEFT: to = column > 0 ? from - 1 : kNoCell; break;
+        case NAVDIR_RIGHT: to = column < 8 ? from + 1 : kNoCell; break;
+        case NAVDIR_PREVIOUS: to = from > 0 ? from - 1 : kNoCell; break;
+        case NAVDIR_NEXT: to = from < kCellCount - 1 ? from + 1 : kNoCell; break;
+        case NAVDIR_FIRSTCHILD:
+        case NAVDIR_LASTCHILD:
+            return E_INVALIDARG;  // a cell has no children
+        default: return E_INVALIDARG;
+        }
+        return to == kNoCell ? ReturnNothing(end) : ReturnChild(to + 1, end);
+    }
+
+    HRESULT STDMETHODCALLTYPE accHitTest(LONG x, LONG y, VARIANT* child) override
+    {
+        if (!child)
+            return E_POINTER;
+        VariantInit(child);
+        POINT point = {x, y};
+        RECT client;
+        if (!ScreenToClient(window_, &point) || !GetClientRect(window_, &client) || !PtInRect(&client, point))
+            return ReturnNothing(child);
+        // The last pixel line belongs to the grid but to no cell.
+        int32_t cell = GridBoard::CellFromPoint(point.x, point.y);
+        return ReturnChild(cell == kNoCell ? kSelf : cell + 1, child);
+    }
+
+    HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT) override { return DISP_E_MEMBERNOTFOUND; }
+    HRESULT STDMETHODCALLTYPE put_accName(VARIANT, BSTR) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE put_accValue(VARIANT, BSTR) override { return E_NOTIMPL; }
+
+private:
+    ~GridAccessible() = default;
+
+    // The grid (kGrid), a cell (0 to 80), or kNoTarget for an id that names
+    // neither.
+    static int32_t Target(const VARIANT& child)
+    {
+        if (child.vt != VT_I4)
+            return kNoTarget;
+        if (child.lVal == kSelf)
+            return kGrid;
+        if (child.lVal >= 1 && child.lVal <= kCellCount)
+            return child.lVal - 1;
+        return kNoTarget;
+    }
+
+    static HRESULT NoText(const VARIANT& child, BSTR* out)
+    {
+        if (!out)
+            return E_POINTER;
+        *out = nullptr;
+        return Target(child) == kNoTarget ? E_INVALIDARG : S_FALSE;
+    }
+
+    LONG references_;
+    const GridBoard* board_;
+    HWND window_;
+};
+
+}  // namespace
+
+LRESULT OnGetObject(GridBoard* board, HWND window, WPARAM flags, LPARAM objectId)
+{
+    if (static_cast<DWORD>(objectId) != static_cast<DWORD>(OBJID_CLIENT))
+        return DefWindowProcA(window, WM_GETOBJECT, flags, objectId);
+    GridAccessible* object = new (std::nothrow) GridAccessible(board, window);
+    if (!object)
+        return DefWindowProcA(window, WM_GETOBJECT, flags, objectId);
+    LRESULT result = LresultFromObject(IID_IAccessible, flags, object);
+    object->Release();
+    // Without COM on this thread the object cannot be handed out; the
+    // system's plain client object is better than nothing.
+    if (FAILED(static_cast<HRESULT>(result)))
+        return DefWindowProcA(window, WM_GETOBJECT, flags, objectId);
+    return result;
+}
+
+void AnnounceFocus(const GridBoard* board, HWND window, bool selectionChanged)
+{
+    const int32_t selected = board->selectedCell;
+    if (selected < 0 || selected >= kCellCount) {
+        NotifyWinEvent(EVENT_OBJECT_FOCUS, window, OBJID_CLIENT, CHILDID_SELF);
+        return;
+    }
+    NotifyWinEvent(EVENT_OBJECT_FOCUS, window, OBJID_CLIENT, selected + 1);
+    if (selectionChanged)
+        NotifyWinEvent(EVENT_OBJECT_SELECTION, window, OBJID_CLIENT, selected + 1);
+}

@@ -17,6 +17,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -26,6 +27,10 @@ namespace {
 const char kUninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Nonaro";
 const char kVendorKey[] = "Software\\Torvel1";
 const char kMenuFolder[] = "Nonaro";
+// The Start-menu folder holds these, in name order, and nothing else; each
+// opens a file of the installation folder. The names are Windows-1252.
+const char* const kMenuEntries[][2] = {
+    {"D\xE9sinstaller Nonaro.lnk", "Uninstall.exe"}, {"Lisez-moi.lnk", "LISEZMOI.txt"}, {"Nonaro.lnk", "nonaro.exe"}};
 
 int failures = 0;
 
@@ -67,6 +72,23 @@ std::vector<std::string> MenuFolders() {
 
 bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
+// The names in a folder, in order, and the size of its files in KiB.
+std::vector<std::string> FolderEntries(const std::string& folder, unsigned long long* kib = nullptr) {
+  std::vector<std::string> names;
+  unsigned long long bytes = 0;
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+  for (bool more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found)) {
+    if (strcmp(found.cFileName, ".") == 0 || strcmp(found.cFileName, "..") == 0) continue;
+    names.push_back(found.cFileName);
+    bytes += found.nFileSizeLow;
+  }
+  if (search != INVALID_HANDLE_VALUE) FindClose(search);
+  std::sort(names.begin(), names.end());
+  if (kib) *kib = bytes / 1024;
+  return names;
+}
+
 bool KeyExists(HKEY root, const char* key) {
   HKEY opened;
   if (RegOpenKeyExA(root, key, 0, KEY_READ, &opened) != ERROR_SUCCESS) return false;
@@ -83,6 +105,16 @@ std::string RegString(HKEY root, const char* key, const char* name) {
   LONG result = RegQueryValueExA(opened, name, nullptr, &type, reinterpret_cast<BYTE*>(value), &size);
   RegCloseKey(opened);
   return result == ERROR_SUCCESS && (type == REG_SZ || type == REG_EXPAND_SZ) ? value : "";
+}
+
+// -1 when the value is missing or no DWORD.
+long long RegDword(HKEY root, const char* key, const char* name) {
+  DWORD value = 0, size = sizeof value, type = 0;
+  HKEY opened;
+  if (RegOpenKeyExA(root, key, 0, KEY_READ, &opened) != ERROR_SUCCESS) return -1;
+  LONG result = RegQueryValueExA(opened, name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size);
+  RegCloseKey(opened);
+  return result == ERROR_SUCCESS && type == REG_DWORD && size == sizeof value ? value : -1;
 }
 
 bool ReadAll(const std::string& path, std::string& bytes) {
@@ -112,6 +144,7 @@ std::string FileVersion(const std::string& path) {
 struct Shortcut {
   bool loaded = false;
   std::string target;
+  std::string workingDir;
   std::string iconFile;
   int iconIndex = 0;
 };
@@ -130,6 +163,8 @@ Shortcut ReadShortcut(const std::string& path) {
       char text[MAX_PATH] = "";
       shortcut.loaded = SUCCEEDED(link->GetPath(text, MAX_PATH, nullptr, 0));
       shortcut.target = text;
+      link->GetWorkingDirectory(text, MAX_PATH);
+      shortcut.workingDir = text;
       char icon[MAX_PATH] = "";
       link->GetIconLocation(icon, MAX_PATH, &shortcut.iconIndex);
       shortcut.iconFile = icon;
@@ -185,8 +220,9 @@ void ExpectNothingLeft(DWORD timeoutMs) {
   std::string dir = InstallDir();
   Check(WaitUntil([&] { return !Exists(dir); }, timeoutMs), "the folder %s is gone", dir.c_str());
   for (const std::string& folder : MenuFolders()) {
-    Check(WaitUntil([&] { return !Exists(folder + "\\Nonaro.lnk"); }, timeoutMs), "no shortcut %s\\Nonaro.lnk",
-          folder.c_str());
+    for (const auto& entry : kMenuEntries)
+      Check(WaitUntil([&] { return !Exists(folder + "\\" + entry[0]); }, timeoutMs), "no shortcut %s\\%s",
+            folder.c_str(), entry[0]);
     Check(WaitUntil([&] { return !Exists(folder); }, timeoutMs), "no Start-menu folder %s", folder.c_str());
   }
   for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
@@ -228,14 +264,34 @@ void CheckInstalled() {
   Check(name == "Nonaro 2.1", "the entry is named \"Nonaro 2.1\" (%s)", name.c_str());
   std::string icon = RegString(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayIcon");
   Check(SamePath(icon, exe), "the entry shows the game's icon (%s)", icon.c_str());
+  // As text, Windows ignores them and offers to modify and repair the game.
+  for (const char* flag : {"NoModify", "NoRepair"})
+    Check(RegDword(HKEY_LOCAL_MACHINE, kUninstallKey, flag) == 1, "the entry's %s is the DWORD 1", flag);
+  unsigned long long installed = 0;
+  FolderEntries(dir, &installed);
+  long long estimated = RegDword(HKEY_LOCAL_MACHINE, kUninstallKey, "EstimatedSize");
+  Check(estimated >= 0 && llabs(estimated - static_cast<long long>(installed)) <= 4,
+        "the entry's EstimatedSize is a DWORD close to the %llu KiB installed (%lld)", installed, estimated);
 
-  std::string link;
+  std::string menu;
   for (const std::string& folder : MenuFolders())
-    if (link.empty() && Exists(folder + "\\Nonaro.lnk")) link = folder + "\\Nonaro.lnk";
-  if (!Check(!link.empty(), "the Start menu has a shortcut Nonaro.lnk in a folder \"%s\"", kMenuFolder)) return;
+    if (menu.empty() && Exists(folder)) menu = folder;
+  std::vector<std::string> names = FolderEntries(menu), expected;
+  for (const auto& entry : kMenuEntries) expected.push_back(entry[0]);
+  if (!Check(!menu.empty() && names == expected, "the Start-menu folder \"%s\" holds Nonaro, Lisez-moi and "
+             "D\\xE9sinstaller Nonaro, nothing else (%u entries)", kMenuFolder, static_cast<unsigned>(names.size())))
+    return;
+  for (const auto& entry : kMenuEntries) {
+    Shortcut shortcut = ReadShortcut(menu + "\\" + entry[0]);
+    Check(shortcut.loaded && SamePath(shortcut.target, dir + "\\" + entry[1]), "it opens %s", shortcut.target.c_str());
+  }
+  std::string link = menu + "\\Nonaro.lnk";
   Shortcut shortcut = ReadShortcut(link);
-  Check(shortcut.loaded && SamePath(shortcut.target, exe), "the shortcut %s starts %s", link.c_str(),
-        shortcut.target.c_str());
+  // Installed for every user, it names the documents of whoever starts it.
+  char documents[MAX_PATH] = "";
+  ExpandEnvironmentStringsA(shortcut.workingDir.c_str(), documents, MAX_PATH);
+  Check(shortcut.workingDir.compare(0, 14, "%USERPROFILE%\\") == 0 && SamePath(documents, Folder(CSIDL_PERSONAL)),
+        "the game starts in the player's documents (%s)", shortcut.workingDir.c_str());
   std::vector<std::string> groups = IconGroups(exe);
   std::string named = shortcut.iconIndex >= 0 && shortcut.iconIndex < static_cast<int>(groups.size())
                           ? groups[shortcut.iconIndex]

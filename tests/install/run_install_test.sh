@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the game silently with the built installer, checks the result and
-# starts the game from its shortcut, then uninstalls it silently and checks
-# that nothing is left.
+# starts the game from its shortcut, installs it again over itself, then
+# uninstalls it silently and checks that nothing is left.
 #
 #   run_install_test.sh <install_check.exe> <installer.exe>
 #
@@ -20,10 +20,20 @@ fi
 
 wine_run() { bash "$root/tools/wine-run.sh" "$@"; }
 stop_prefix() { WINEPREFIX="$NONARO_WINEPREFIX" wineserver -k >/dev/null 2>&1 || true; }
-trap stop_prefix EXIT
+# Replaces the trap start_xvfb set, so it stops that server too.
+trap 'stop_prefix; [ -z "${NONARO_XVFB_PID:-}" ] || kill "$NONARO_XVFB_PID" 2>/dev/null' EXIT
 
 if [ ! -f "$installer" ]; then
   echo "install: no installer at $installer"
+  exit 1
+fi
+
+# French alone: the script makensis compiled loads no other language, so the
+# installer offers no choice and never falls back to English.
+nsi="$(dirname "$installer")/_CPack_Packages/win32/NSIS/project.nsi"
+languages="$(grep -oE 'MUI_LANGUAGE\s+"[^"]*"' "$nsi")"
+if [ "$languages" != 'MUI_LANGUAGE "French"' ]; then
+  echo "FAILED the installer is French alone; $nsi loads:" $languages
   exit 1
 fi
 
@@ -47,6 +57,12 @@ fi
 echo "== installed"
 wine_run "$check" installed
 installed=$?
+
+# Silently the installer answers yes when it asks whether to uninstall the
+# earlier installation first.
+echo "== installing again over it"
+wine_run "$installer" /S && wine_run "$check" installed
+installed=$((installed + $?))
 
 echo "== uninstalling"
 wine_run "$check" uninstall

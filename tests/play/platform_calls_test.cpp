@@ -257,19 +257,14 @@ std::string Contents(const BoardHarness& h, int cell)
     return marks.empty() ? "empty" : "marks " + marks;
 }
 
-void Pen(BoardHarness& h, int cell, char digit)
+void Enter(BoardHarness& h, int32_t tool, int cell, char digit)
 {
-    h.board.SetTool(kPenTool);
+    h.board.SetTool(tool);
     h.Click(cell);
     h.Type(digit);
 }
-
-void Pencil(BoardHarness& h, int cell, char digit)
-{
-    h.board.SetTool(kPencilTool);
-    h.Click(cell);
-    h.Type(digit);
-}
+void Pen(BoardHarness& h, int cell, char digit) { Enter(h, kPenTool, cell, digit); }
+void Pencil(BoardHarness& h, int cell, char digit) { Enter(h, kPencilTool, cell, digit); }
 
 TEST(ScreenReaderEvents, EveryChangeOfACellIsAnnouncedAfterItIsMade)
 {

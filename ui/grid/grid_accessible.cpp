@@ -52,7 +52,7 @@ HRESULT ReturnNothing(VARIANT* out)
 // The texts a cell reads as, in Windows-1252.
 const int kCellTextSize = 64;
 
-void CellName(int32_t cell, char* out)
+void CellName(const GridBoard*, int32_t cell, char* out)
 {
     wsprintfA(out, kCellNameFormat, static_cast<int>(cell / 9 + 1), static_cast<int>(cell % 9 + 1));
 }
@@ -160,47 +160,17 @@ public:
 
     HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override
     {
-        if (!name)
-            return E_POINTER;
-        *name = nullptr;
-        int32_t target = Target(child);
-        if (target == kNoTarget)
-            return E_INVALIDARG;
-        if (target == kGrid)
-            return ReturnText(kGridName, name);
-        char text[kCellTextSize];
-        CellName(target, text);
-        return ReturnText(text, name);
+        return TextOf(child, name, CellName, kGridName);
     }
 
     HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* value) override
     {
-        if (!value)
-            return E_POINTER;
-        *value = nullptr;
-        int32_t target = Target(child);
-        if (target == kNoTarget)
-            return E_INVALIDARG;
-        if (target == kGrid)
-            return S_FALSE;
-        char text[kCellTextSize];
-        CellValue(board_, target, text);
-        return ReturnText(text, value);
+        return TextOf(child, value, CellValue, nullptr);
     }
 
     HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR* description) override
     {
-        if (!description)
-            return E_POINTER;
-        *description = nullptr;
-        int32_t target = Target(child);
-        if (target == kNoTarget)
-            return E_INVALIDARG;
-        if (target == kGrid)
-            return S_FALSE;
-        char text[kCellTextSize];
-        CellDescription(board_, target, text);
-        return text[0] ? ReturnText(text, description) : S_FALSE;
+        return TextOf(child, description, CellDescription, nullptr);
     }
 
     HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override
@@ -382,6 +352,24 @@ private:
         if (child.lVal >= 1 && child.lVal <= kCellCount)
             return child.lVal - 1;
         return kNoTarget;
+    }
+
+    // The grid's text, or the one a writer above makes for a cell; an empty
+    // text is no text.
+    HRESULT TextOf(const VARIANT& child, BSTR* out, void (*cellText)(const GridBoard*, int32_t, char*),
+                   const char* gridText) const
+    {
+        if (!out)
+            return E_POINTER;
+        *out = nullptr;
+        const int32_t target = Target(child);
+        if (target == kNoTarget)
+            return E_INVALIDARG;
+        if (target == kGrid)
+            return gridText ? ReturnText(gridText, out) : S_FALSE;
+        char text[kCellTextSize];
+        cellText(board_, target, text);
+        return text[0] ? ReturnText(text, out) : S_FALSE;
     }
 
     static HRESULT NoText(const VARIANT& child, BSTR* out)

@@ -178,7 +178,6 @@ TEST_F(PrintJobTest, TheCopiesAskedForInOneJob)
         std::vector<int> startPage, endPage;
         std::string pages, end;
     } cases[] = {
-        {1, 0, 1, {}, {}, "NS", "EndDoc "},
         {0, PD_COLLATE, 0, {}, {}, "NS", "EndDoc "},
         {3, PD_COLLATE, 1, {}, {}, "NSNSNS", "EndDoc "},
         {3, 0, 0, {}, {}, "NNNSSS", "EndDoc "},

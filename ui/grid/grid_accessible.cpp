@@ -312,10 +312,7 @@ public:
         case NAVDIR_RIGHT: to = column < 8 ? from + 1 : kNoCell; break;
         case NAVDIR_PREVIOUS: to = from > 0 ? from - 1 : kNoCell; break;
         case NAVDIR_NEXT: to = from < kCellCount - 1 ? from + 1 : kNoCell; break;
-        case NAVDIR_FIRSTCHILD:
-        case NAVDIR_LASTCHILD:
-            return E_INVALIDARG;  // a cell has no children
-        default: return E_INVALIDARG;
+        default: return E_INVALIDARG;  // a cell has no children either
         }
         return to == kNoCell ? ReturnNothing(end) : ReturnChild(to + 1, end);
     }

@@ -112,12 +112,11 @@ bool GameSession::Running() const {
 }
 
 bool GameSession::Settle(DWORD timeoutMs) {
-  for (int round = 0; round < 2; ++round) {
-    DWORD_PTR result = 0;
-    if (!SendMessageTimeoutA(main_, WM_NULL, 0, 0, SMTO_NORMAL, timeoutMs, &result)) {
-      Note("the game did not answer within %lu ms", timeoutMs);
-      return false;
-    }
+  if (!Drain(timeoutMs)) return false;
+  DWORD_PTR result = 0;
+  if (!SendMessageTimeoutA(main_, WM_NULL, 0, 0, SMTO_NORMAL, timeoutMs, &result)) {
+    Note("the game did not answer within %lu ms", timeoutMs);
+    return false;
   }
   return true;
 }
@@ -256,27 +255,35 @@ RECT GameSession::ButtonRect(int id) {
   return Probe(request) && request.result[0] ? request.rect : none;
 }
 
-void GameSession::MoveMouse(int x, int y) {
+namespace {
+
+// A pointer event that carries its own screen position.
+void SendPointer(int x, int y, DWORD flags) {
   int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
   INPUT input = {};
   input.type = INPUT_MOUSE;
   input.mi.dx = (x * 65536 + width - 1) / width;
   input.mi.dy = (y * 65536 + height - 1) / height;
-  input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
   SendInput(1, &input, sizeof input);
 }
+
+}  // namespace
+
+void GameSession::MoveMouse(int x, int y) { SendPointer(x, y, 0); }
 
 void GameSession::ClickScreen(int x, int y) {
   MoveMouse(x, y);
   Sleep(100);
-  INPUT press[2] = {};
-  press[0].type = press[1].type = INPUT_MOUSE;
-  press[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-  press[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-  SendInput(1, &press[0], sizeof(INPUT));
+  // The press and the release carry the position: under load Wine may still
+  // be catching up with an earlier pointer move, which would otherwise take
+  // the pointer back and send the click there.
+  LONG releases = InterlockedCompareExchange(&channel_->buttonUpsTaken, 0, 0);
+  SendPointer(x, y, MOUSEEVENTF_LEFTDOWN);
   Sleep(50);
-  SendInput(1, &press[1], sizeof(INPUT));
-  Sleep(100);
+  SendPointer(x, y, MOUSEEVENTF_LEFTUP);
+  if (!WaitUntil([&] { return InterlockedCompareExchange(&channel_->buttonUpsTaken, 0, 0) != releases; }, 10000, 20))
+    Note("the game did not take the click at (%d, %d)", x, y);
   Settle();
 }
 

@@ -53,12 +53,13 @@ class GameSession {
   bool Running() const;
 
   // Returns once the game's UI thread has handled what was posted to it so
-  // far: two round trips of WM_NULL, since a sent message overtakes posted
-  // ones that are still queued but not one that is being handled.
+  // far: a drained queue, then a round trip of WM_NULL. Sent messages alone
+  // cannot tell, since Wine may deliver several of them before a posted
+  // message still waiting in the queue.
   bool Settle(DWORD timeoutMs = 60000);
-  // Stricter than Settle: posts a marker behind what was posted so far and
-  // waits until the game has taken it from its queue, so that every earlier
-  // message has been handled or sits in a modal loop. False on timeout.
+  // Posts a marker behind what was posted so far and waits until the game
+  // has taken it from its queue, so that every earlier message has been
+  // handled or sits in a modal loop. False on timeout.
   bool Drain(DWORD timeoutMs = 60000);
   // The game answers a sent message within the time.
   bool Answers(DWORD timeoutMs);

@@ -135,6 +135,19 @@ bool SameLooks(const ScreenShot& a, const ScreenShot& b) {
 
 }  // namespace
 
+ScreenShot GridView::SteadyShot(DWORD timeoutMs) const {
+  ScreenShot previous = Shot(), current = previous;
+  int sameInRow = 0;
+  bool steady = WaitUntil([&] {
+    current = Shot();
+    sameInRow = SameLooks(previous, current) ? sameInRow + 1 : 0;
+    previous = current;
+    return sameInRow >= 2;
+  }, timeoutMs, 150);
+  if (!steady) Note("the grid did not come to a steady picture");
+  return current;
+}
+
 ScreenShot GridView::WaitForChange(const ScreenShot& before, DWORD timeoutMs) const {
   ScreenShot previous = Shot(), current = previous;
   bool settled = WaitUntil([&] {

@@ -47,6 +47,9 @@ class GridView {
   ScreenShot Shot() const;
   CellLook Look(int cell) const { return LookAt(Shot(), cell); }
 
+  // Waits until three shots in a row look the same, cell by cell, so that a
+  // repaint still under way (a dialog just closed over the grid) is over.
+  ScreenShot SteadyShot(DWORD timeoutMs = 5000) const;
   // Waits until the grid looks different from before, cell by cell, and has
   // stopped changing; returns the last shot.
   ScreenShot WaitForChange(const ScreenShot& before, DWORD timeoutMs = 10000) const;

@@ -32,4 +32,5 @@ struct ProbeChannel {
   RECT rect;
   char text[128];
   LONG markerTaken;  // the serial of the last marker the game took from its queue
+  LONG buttonUpsTaken;  // left-button releases the game has taken from its queue
 };

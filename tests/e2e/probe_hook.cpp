@@ -64,16 +64,25 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK E2EProbeHook(int code, WPARAM 
 extern "C" __declspec(dllexport) LRESULT CALLBACK E2EProbeMarkerHook(int code, WPARAM wParam, LPARAM lParam) {
   if (!markerMessage) markerMessage = RegisterWindowMessageA(E2E_PROBE_MARKER_MESSAGE);
   MSG* taken = reinterpret_cast<MSG*>(lParam);
-  if (code == HC_ACTION && wParam == PM_REMOVE && taken && taken->message == markerMessage) {
+  if (code != HC_ACTION || wParam != PM_REMOVE || !taken) return CallNextHookEx(nullptr, code, wParam, lParam);
+  bool marker = taken->message == markerMessage;
+  // Input comes after every posted message, so the marker cannot tell that a
+  // click was handled; the driver counts the releases instead.
+  if (marker || taken->message == WM_LBUTTONUP) {
     HANDLE mapping = OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, E2E_PROBE_MAPPING);
     if (mapping) {
       ProbeChannel* channel = static_cast<ProbeChannel*>(MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(ProbeChannel)));
       if (channel) {
-        InterlockedExchange(&channel->markerTaken, static_cast<LONG>(taken->wParam));
+        if (marker)
+          InterlockedExchange(&channel->markerTaken, static_cast<LONG>(taken->wParam));
+        else
+          InterlockedIncrement(&channel->buttonUpsTaken);
         UnmapViewOfFile(channel);
       }
       CloseHandle(mapping);
     }
+  }
+  if (marker) {
     HANDLE signal = OpenEventA(EVENT_MODIFY_STATE, FALSE, E2E_PROBE_MARKER_EVENT);
     if (signal) {
       SetEvent(signal);

@@ -1,0 +1,29 @@
+#pragma once
+
+// The display scales, in percent, for which the build draws the toolbar strip
+// and the two selection patterns from their pixel maps. The steps are those
+// Windows 10 and 11 offer up to 300 %; at a scale between two of them the
+// program takes the images of the lower one.
+const int kImageScales[] = {100, 125, 150, 175, 200, 225, 250, 300};
+const int kImageScaleCount = sizeof(kImageScales) / sizeof(kImageScales[0]);
+
+// An image drawn at `percent` is its 96-DPI size scaled with MulDiv(size,
+// percent, 100): 19 -> 29 pixels for a toolbar picture at 150 %.
+
+// The resource id of base image 200 (toolbar strip), 201 (pen pattern) or
+// 202 (pencil pattern) drawn at `percent`, one of kImageScales: the base id
+// itself at 100 %, else 10000, 20000 or 30000 plus the percent.
+inline int ScaledImageId(int baseId, int percent)
+{
+    return percent == 100 ? baseId : (baseId - 199) * 10000 + percent;
+}
+
+// The scale whose images suit a window at `dpi`: the largest step not above it.
+inline int ImageScaleFor(int dpi)
+{
+    int chosen = kImageScales[0];
+    for (int i = 0; i < kImageScaleCount; ++i)
+        if (kImageScales[i] * 96 <= dpi * 100)
+            chosen = kImageScales[i];
+    return chosen;
+}

@@ -1,9 +1,15 @@
 #pragma once
 
+// The resource id of a base image drawn at a percent other than 100; a macro
+// so that the resource script names the images by the same rule.
+#define SCALED_IMAGE_RESOURCE_ID(baseId, percent) (((baseId) - 199) * 10000 + (percent))
+
+#ifndef RC_INVOKED
 // The display scales, in percent, for which the build draws the toolbar strip
 // and the two selection patterns from their pixel maps. The steps are those
 // Windows 10 and 11 offer up to 300 %; at a scale between two of them the
-// program takes the images of the lower one.
+// program takes the images of the lower one. The build reads this list from
+// the line below.
 const int kImageScales[] = {100, 125, 150, 175, 200, 225, 250, 300};
 const int kImageScaleCount = sizeof(kImageScales) / sizeof(kImageScales[0]);
 
@@ -15,7 +21,7 @@ const int kImageScaleCount = sizeof(kImageScales) / sizeof(kImageScales[0]);
 // itself at 100 %, else 10000, 20000 or 30000 plus the percent.
 inline int ScaledImageId(int baseId, int percent)
 {
-    return percent == 100 ? baseId : (baseId - 199) * 10000 + percent;
+    return percent == 100 ? baseId : SCALED_IMAGE_RESOURCE_ID(baseId, percent);
 }
 
 // The scale whose images suit a window at `dpi`: the largest step not above it.
@@ -27,3 +33,4 @@ inline int ImageScaleFor(int dpi)
             chosen = kImageScales[i];
     return chosen;
 }
+#endif

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Turns a pixel map in text into the Windows image file the resource script
-takes: a 16-colour .bmp, a 32 x 32 .ico or a 32 x 32 .cur, chosen by the
-output file's extension.
+takes: a 16-colour .bmp, an .ico or a 32 x 32 .cur, chosen by the output
+file's extension.
 
 The text file holds, in this order (blank lines and lines starting with '#'
 are comments):
@@ -15,9 +15,18 @@ are comments):
 
 A bitmap may hold several images of the same height; they are laid side by
 side from left to right in file order, as the toolbar's image strip wants
-them. An icon or a cursor holds exactly one image.
+them. An icon or a cursor holds exactly one image, 32 x 32.
 
-    make_art.py <map.txt> <output.bmp|.ico|.cur> [--preview <file.ppm> <scale>]
+    make_art.py <map.txt> <output.bmp|.ico|.cur> [--scale <percent>]
+                [--preview <file.ppm> <scale>]
+
+--scale draws a bitmap for a display at that percent of 96 DPI: each image
+becomes MulDiv(size, percent, 100) pixels square, made with the Scale2x or
+Scale3x pixel-art enlarger at the next whole factor and then brought down to
+the size by taking the nearest pixel. Only the palette's colours come out, so
+the toolbar's "no paint" grey stays exact. An icon always holds the map's
+32 x 32 image as drawn plus the same image made at 16, 24, 48 and 256 pixels
+(the last one as PNG, which is what Windows Vista and later read at that size).
 
 The preview writes an enlarged plain PPM for looking at the art; the build
 does not use it.
@@ -25,6 +34,7 @@ does not use it.
 
 import struct
 import sys
+import zlib
 
 TRANSPARENT = "transparent"
 
@@ -163,22 +173,137 @@ def make_icon(palette, order, images, hotspot, cursor):
         raise ArtError("an icon or a cursor holds exactly one image")
     rows = images[0][1]
     width, height = len(rows[0]), len(rows)
-    if (width, height) != (32, 32):
-        raise ArtError("icons and cursors are 32 x 32 here, not %d x %d" % (width, height))
+    if (width, height) != (ICON_MAP_SIZE, ICON_MAP_SIZE):
+        raise ArtError("icons and cursors are drawn 32 x 32 here, not %d x %d" % (width, height))
     if cursor and hotspot is None:
         raise ArtError("a cursor needs its hot spot")
     if cursor and not (0 <= hotspot[0] < width and 0 <= hotspot[1] < height):
         raise ArtError("the hot spot lies outside the cursor")
     index, table = colour_table(palette, order)
-    body = (info_header(width, height * 2, 0) + table
-            + pack_rows_4bpp(rows, index) + pack_mask(rows, palette))
+
+    def body(rows):
+        side = len(rows)
+        return (info_header(side, side * 2, 0) + table
+                + pack_rows_4bpp(rows, index) + pack_mask(rows, palette))
+
     if cursor:
-        kind, field1, field2 = 2, hotspot[0], hotspot[1]
+        kind = 2
+        parts = [(body(rows), struct.pack("<BBBBHH", width, height, 16, 0, hotspot[0], hotspot[1]))]
     else:
-        kind, field1, field2 = 1, 1, 4  # planes, bits per pixel
-    directory = struct.pack("<HHH", 0, kind, 1)
-    entry = struct.pack("<BBBBHHII", width, height, 16, 0, field1, field2, len(body), 6 + 16)
-    return directory + entry + body
+        kind = 1
+        parts = []
+        for size in ICON_SIZES:
+            drawn = resize(rows, size, size)
+            if size < 256:
+                parts.append((body(drawn), struct.pack("<BBBBHH", size, size, 16, 0, 1, 4)))
+            else:
+                # A directory entry says 0 for 256.
+                parts.append((make_png(drawn, palette), struct.pack("<BBBBHH", 0, 0, 0, 0, 1, 32)))
+    directory = struct.pack("<HHH", 0, kind, len(parts))
+    offset = len(directory) + 16 * len(parts)
+    for data, head in parts:
+        directory += head + struct.pack("<II", len(data), offset)
+        offset += len(data)
+    return directory + b"".join(data for data, _ in parts)
+
+
+def make_png(rows, palette):
+    """A 32-bit RGBA PNG: each pixel a palette colour, opaque, or wholly clear."""
+    def chunk(kind, data):
+        return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
+
+    def rgba(char):
+        colour = palette[char]
+        return b"\0\0\0\0" if colour == TRANSPARENT else bytes(colour) + b"\xff"
+
+    raw = b"".join(b"\0" + b"".join(rgba(c) for c in row) for row in rows)
+    header = struct.pack(">IIBBBBB", len(rows[0]), len(rows), 8, 6, 0, 0, 0)
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header)
+            + chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b""))
+
+
+# The sizes an icon holds; the map is drawn at 32.
+ICON_SIZES = (16, 24, 32, 48, 256)
+ICON_MAP_SIZE = 32
+
+
+def mul_div(number, numerator, denominator):
+    """Windows' MulDiv for non-negative numbers: the quotient rounded half up."""
+    return (number * numerator * 2 + denominator) // (denominator * 2)
+
+
+def scale2x(rows):
+    height, width = len(rows), len(rows[0])
+    out = [[None] * (2 * width) for _ in range(2 * height)]
+    for y in range(height):
+        for x in range(width):
+            e = rows[y][x]
+            # Beyond the edge an image repeats its border pixel.
+            b = rows[y - 1][x] if y > 0 else e
+            h = rows[y + 1][x] if y < height - 1 else e
+            d = rows[y][x - 1] if x > 0 else e
+            f = rows[y][x + 1] if x < width - 1 else e
+            out[2 * y][2 * x] = d if d == b and b != f and d != h else e
+            out[2 * y][2 * x + 1] = f if b == f and b != d and f != h else e
+            out[2 * y + 1][2 * x] = d if d == h and d != b and h != f else e
+            out[2 * y + 1][2 * x + 1] = f if h == f and d != h and b != f else e
+    return ["".join(row) for row in out]
+
+
+def scale3x(rows):
+    height, width = len(rows), len(rows[0])
+    out = [[None] * (3 * width) for _ in range(3 * height)]
+
+    def at(y, x):
+        return rows[min(max(y, 0), height - 1)][min(max(x, 0), width - 1)]
+
+    for y in range(height):
+        for x in range(width):
+            a, b, c = at(y - 1, x - 1), at(y - 1, x), at(y - 1, x + 1)
+            d, e, f = at(y, x - 1), at(y, x), at(y, x + 1)
+            g, h, i = at(y + 1, x - 1), at(y + 1, x), at(y + 1, x + 1)
+            db = d == b and b != f and d != h
+            bf = b == f and b != d and f != h
+            dh = d == h and d != b and h != f
+            hf = h == f and d != h and b != f
+            block = (
+                d if db else e,
+                b if (db and e != c) or (bf and e != a) else e,
+                f if bf else e,
+                d if (db and e != g) or (dh and e != a) else e,
+                e,
+                f if (bf and e != i) or (hf and e != c) else e,
+                d if dh else e,
+                h if (dh and e != i) or (hf and e != g) else e,
+                f if hf else e,
+            )
+            for n, pixel in enumerate(block):
+                out[3 * y + n // 3][3 * x + n % 3] = pixel
+    return ["".join(row) for row in out]
+
+
+def nearest(rows, width, height):
+    source_height, source_width = len(rows), len(rows[0])
+    # Each pixel takes the first source pixel of the span it covers, so that a
+    # map's outer lines survive a reduction.
+    return ["".join(rows[y * source_height // height][x * source_width // width] for x in range(width))
+            for y in range(height)]
+
+
+def resize(rows, width, height):
+    """The image at width x height, enlarged by Scale2x or Scale3x as often as
+    it takes to reach the size (Scale3x when one pass of it does and one of
+    Scale2x does not), then reduced by the nearest pixel."""
+    while len(rows[0]) < width or len(rows) < height:
+        doubled = 2 * len(rows[0]) >= width and 2 * len(rows) >= height
+        tripled = 3 * len(rows[0]) >= width and 3 * len(rows) >= height
+        rows = scale3x(rows) if tripled and not doubled else scale2x(rows)
+    return nearest(rows, width, height)
+
+
+def scale_images(images, percent):
+    return [(title, resize(rows, mul_div(len(rows[0]), percent, 100), mul_div(len(rows), percent, 100)))
+            for title, rows in images]
 
 
 def write_preview(path, palette, images, scale):
@@ -201,12 +326,30 @@ def write_preview(path, palette, images, scale):
 
 
 def main(argv):
-    if len(argv) not in (3, 6) or (len(argv) == 6 and argv[3] != "--preview"):
+    args = argv[1:]
+    options = {}
+    try:
+        source, target = args[0], args[1]
+        rest = args[2:]
+        while rest:
+            if rest[0] == "--scale":
+                options["scale"] = int(rest[1])
+                rest = rest[2:]
+            elif rest[0] == "--preview":
+                options["preview"] = (rest[1], int(rest[2]))
+                rest = rest[3:]
+            else:
+                raise ValueError(rest[0])
+    except (IndexError, ValueError):
         sys.stderr.write(__doc__)
         return 2
-    source, target = argv[1], argv[2]
+    percent = options.get("scale", 100)
     try:
         palette, order, hotspot, images = parse(source)
+        if percent != 100:
+            if not target.endswith(".bmp") or percent < 100:
+                raise ArtError("only bitmaps are drawn at a scale, and from 100 %% up, not %d %%" % percent)
+            images = scale_images(images, percent)
         if target.endswith(".bmp"):
             data = make_bmp(palette, order, images)
         elif target.endswith(".ico"):
@@ -220,8 +363,8 @@ def main(argv):
         return 1
     with open(target, "wb") as out:
         out.write(data)
-    if len(argv) == 6:
-        write_preview(argv[4], palette, images, int(argv[5]))
+    if "preview" in options:
+        write_preview(options["preview"][0], palette, images, options["preview"][1])
     return 0
 
 

@@ -2,10 +2,14 @@
 
 #include <windows.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <set>
 #include <string>
 #include <vector>
+
+#include "resources/image_scales.h"
 
 // Reads the resources of the built nonaro.exe itself, the file that ships,
 // loaded as data: nothing of it runs. NONARO_EXE names it (a Unix path is
@@ -56,6 +60,15 @@ protected:
 
 HMODULE ProgramResources::module = nullptr;
 
+// FNV-1a, to pin the bytes of the images drawn at 96 DPI.
+unsigned Fingerprint(const std::string& bytes)
+{
+    unsigned hash = 2166136261u;
+    for (unsigned char c : bytes)
+        hash = (hash ^ c) * 16777619u;
+    return hash;
+}
+
 #pragma pack(push, 2)
 struct GroupIconEntry {
     BYTE width, height, colours, reserved;
@@ -96,7 +109,17 @@ BOOL CALLBACK FirstName(HMODULE, LPCSTR, LPSTR name, LONG_PTR param)
     return FALSE;
 }
 
-TEST_F(ProgramResources, IconGroupsAAnd210HoldTheSame32PixelImageAndAComesFirst)
+// The header of a bitmap resource, or of one cursor image, whose bytes
+// start at offset.
+BITMAPINFOHEADER ImageHeader(const std::string& bytes, size_t offset)
+{
+    BITMAPINFOHEADER header = {};
+    if (bytes.size() >= offset + sizeof header)
+        std::memcpy(&header, bytes.data() + offset, sizeof header);
+    return header;
+}
+
+TEST_F(ProgramResources, IconGroupsAAnd210HoldTheSameImagesAtFiveSizesAndAComesFirst)
 {
     std::vector<GroupIconEntry> named, numbered;
     std::vector<std::string> namedImages = IconImages(module, "A", &named);
@@ -104,13 +127,23 @@ TEST_F(ProgramResources, IconGroupsAAnd210HoldTheSame32PixelImageAndAComesFirst)
     ASSERT_FALSE(named.empty()) << "icon group \"A\"";
     ASSERT_FALSE(numbered.empty()) << "icon group 210";
 
-    bool has32 = false;
+    std::set<int> sizes;
     for (size_t i = 0; i < numbered.size(); ++i) {
-        has32 = has32 || (numbered[i].width == 32 && numbered[i].height == 32);
+        const int size = numbered[i].width ? numbered[i].width : 256;
+        sizes.insert(size);
+        EXPECT_EQ(numbered[i].height, numbered[i].width) << "image " << numbered[i].id;
         EXPECT_FALSE(numberedImages[i].empty()) << "image " << numbered[i].id << " of group 210 is missing";
         EXPECT_EQ(numberedImages[i].size(), numbered[i].bytes) << "image " << numbered[i].id;
+        if (size == 256) {
+            EXPECT_EQ(numberedImages[i].substr(0, 4), "\x89PNG") << "Vista and later read 256 pixels as PNG";
+        } else {
+            EXPECT_EQ(ImageHeader(numberedImages[i], 0).biWidth, size) << "image " << numbered[i].id;
+        }
+        if (size == 32) {
+            EXPECT_EQ(Fingerprint(numberedImages[i]), 0x9d9ffc29u) << "the 32-pixel image as it always was";
+        }
     }
-    EXPECT_TRUE(has32);
+    EXPECT_EQ(sizes, (std::set<int>{16, 24, 32, 48, 256}));
     ASSERT_EQ(named.size(), numbered.size());
     for (size_t i = 0; i < named.size(); ++i)
         EXPECT_EQ(namedImages[i], numberedImages[i]) << "image " << i << " differs between the groups";
@@ -330,27 +363,59 @@ TEST_F(ProgramResources, Menu100IsFrenchWithItsLabelsByteForByte)
     }
 }
 
-// The header of a bitmap resource, or of one cursor image, whose bytes
-// start at offset.
-BITMAPINFOHEADER ImageHeader(const std::string& bytes, size_t offset)
+// The colours a 16-colour bitmap resource's pixels use, as RGB values.
+std::set<COLORREF> ColoursUsed(const std::string& bytes)
 {
-    BITMAPINFOHEADER header = {};
-    if (bytes.size() >= offset + sizeof header)
-        std::memcpy(&header, bytes.data() + offset, sizeof header);
-    return header;
+    std::set<COLORREF> used;
+    const BITMAPINFOHEADER header = ImageHeader(bytes, 0);
+    const size_t stride = (header.biWidth * 4 + 31) / 32 * 4;
+    const size_t pixels = sizeof header + 16 * sizeof(RGBQUAD);
+    if (header.biBitCount != 4 || bytes.size() < pixels + stride * header.biHeight)
+        return used;
+    for (LONG y = 0; y < header.biHeight; ++y)
+        for (LONG x = 0; x < header.biWidth; ++x) {
+            const unsigned char pair = bytes[pixels + y * stride + x / 2];
+            RGBQUAD colour;
+            std::memcpy(&colour, bytes.data() + sizeof header + ((x % 2 ? pair : pair >> 4) & 15) * sizeof colour,
+                        sizeof colour);
+            used.insert(RGB(colour.rgbRed, colour.rgbGreen, colour.rgbBlue));
+        }
+    return used;
 }
 
 TEST_F(ProgramResources, BitmapsAndCursorHaveTheirSizesColoursAndHotSpot)
 {
+    // At every scale each picture is its 96-DPI size through MulDiv, drawn
+    // only in the colours of the 96-DPI image; the toolbar keeps the grey it
+    // masks out.
     const struct {
         int id;
-        LONG width, height;
-    } bitmaps[] = {{200, 190, 19}, {201, 51, 51}, {202, 51, 51}};
+        int pictures, size;
+        unsigned fingerprint;
+        COLORREF kept;
+    } bitmaps[] = {
+        {200, 10, 19, 0xc8d31cf0u, RGB(192, 192, 192)},
+        {201, 1, 51, 0x36599fe8u, RGB(255, 166, 166)},
+        {202, 1, 51, 0x66d023ebu, RGB(125, 190, 255)},
+    };
     for (const auto& bitmap : bitmaps) {
-        const BITMAPINFOHEADER header = ImageHeader(Bytes(MAKEINTRESOURCEA(2), MAKEINTRESOURCEA(bitmap.id)), 0);
-        EXPECT_EQ(header.biWidth, bitmap.width) << "bitmap " << bitmap.id;
-        EXPECT_EQ(header.biHeight, bitmap.height) << "bitmap " << bitmap.id;
-        EXPECT_EQ(header.biBitCount, 4) << "bitmap " << bitmap.id << ": sixteen colours";
+        const std::string original = Bytes(MAKEINTRESOURCEA(2), MAKEINTRESOURCEA(bitmap.id));
+        EXPECT_EQ(Fingerprint(original), bitmap.fingerprint) << "bitmap " << bitmap.id << " as it always was";
+        const std::set<COLORREF> palette = ColoursUsed(original);
+        for (int percent : kImageScales) {
+            const int id = ScaledImageId(bitmap.id, percent);
+            SCOPED_TRACE("bitmap " + std::to_string(id));
+            const std::string bytes = Bytes(MAKEINTRESOURCEA(2), MAKEINTRESOURCEA(id));
+            const BITMAPINFOHEADER header = ImageHeader(bytes, 0);
+            const int size = MulDiv(bitmap.size, percent, 100);
+            EXPECT_EQ(header.biWidth, bitmap.pictures * size);
+            EXPECT_EQ(header.biHeight, size);
+            EXPECT_EQ(header.biBitCount, 4) << "sixteen colours";
+            const std::set<COLORREF> used = ColoursUsed(bytes);
+            EXPECT_TRUE(used.count(bitmap.kept));
+            for (COLORREF colour : used)
+                EXPECT_TRUE(palette.count(colour)) << std::hex << "colour " << colour << " is not the image's own";
+        }
     }
 
     // Cursor group 220 names one image; that image starts with its hot spot.
@@ -367,6 +432,100 @@ TEST_F(ProgramResources, BitmapsAndCursorHaveTheirSizesColoursAndHotSpot)
     const BITMAPINFOHEADER header = ImageHeader(image, 4);
     EXPECT_EQ(header.biWidth, 32);
     EXPECT_EQ(header.biHeight, 64) << "32 rows of image over 32 of mask";
+}
+
+// The executable as its file holds it, and the file offset of an address of
+// its loaded image (0 when no section holds it).
+struct ProgramFile {
+    std::string bytes;
+    IMAGE_NT_HEADERS32 headers = {};
+    std::vector<IMAGE_SECTION_HEADER> sections;
+
+    size_t Offset(DWORD address) const
+    {
+        for (const IMAGE_SECTION_HEADER& section : sections)
+            if (address >= section.VirtualAddress && address - section.VirtualAddress < section.SizeOfRawData)
+                return address - section.VirtualAddress + section.PointerToRawData;
+        return 0;
+    }
+    std::string Text(DWORD address) const
+    {
+        const size_t at = Offset(address);
+        return at ? std::string(bytes.c_str() + at) : std::string();
+    }
+};
+
+ProgramFile ReadProgramFile()
+{
+    ProgramFile file;
+    if (FILE* in = fopen(ProgramPath().c_str(), "rb")) {
+        char block[65536];
+        for (size_t got; (got = fread(block, 1, sizeof block, in)) > 0;)
+            file.bytes.append(block, got);
+        fclose(in);
+    }
+    IMAGE_DOS_HEADER dos = {};
+    if (file.bytes.size() < sizeof dos)
+        return file;
+    std::memcpy(&dos, file.bytes.data(), sizeof dos);
+    const size_t first = dos.e_lfanew + sizeof file.headers;
+    if (dos.e_magic != IMAGE_DOS_SIGNATURE || file.bytes.size() < first)
+        return file;
+    std::memcpy(&file.headers, file.bytes.data() + dos.e_lfanew, sizeof file.headers);
+    file.sections.resize(file.headers.FileHeader.NumberOfSections);
+    if (file.bytes.size() < first + file.sections.size() * sizeof(IMAGE_SECTION_HEADER))
+        file.sections.clear();
+    else if (!file.sections.empty())
+        std::memcpy(file.sections.data(), file.bytes.data() + first, file.sections.size() * sizeof(IMAGE_SECTION_HEADER));
+    return file;
+}
+
+TEST(ProgramFile, RunsAsATerminalServerAwareProgramWithAslrAndDep)
+{
+    const ProgramFile file = ReadProgramFile();
+    ASSERT_EQ(file.headers.Signature, static_cast<DWORD>(IMAGE_NT_SIGNATURE)) << ProgramPath();
+    for (WORD flag : {IMAGE_DLLCHARACTERISTICS_TERMINAL_SERVER_AWARE, IMAGE_DLLCHARACTERISTICS_DYNAMIC_BASE,
+                      IMAGE_DLLCHARACTERISTICS_NX_COMPAT})
+        EXPECT_TRUE(file.headers.OptionalHeader.DllCharacteristics & flag) << std::hex << "flag " << flag;
+}
+
+TEST(ProgramFile, ImportsNothingNewerThanVista)
+{
+    const ProgramFile file = ReadProgramFile();
+    ASSERT_FALSE(file.sections.empty()) << ProgramPath();
+    // Every function as "dll!name", the library's name in lower case.
+    std::set<std::string> imported;
+    const IMAGE_DATA_DIRECTORY table = file.headers.OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    for (size_t at = file.Offset(table.VirtualAddress); at && at + sizeof(IMAGE_IMPORT_DESCRIPTOR) <= file.bytes.size();
+         at += sizeof(IMAGE_IMPORT_DESCRIPTOR)) {
+        IMAGE_IMPORT_DESCRIPTOR library;
+        std::memcpy(&library, file.bytes.data() + at, sizeof library);
+        if (!library.Name)
+            break;
+        std::string dll = file.Text(library.Name);
+        for (char& c : dll)
+            c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
+        const DWORD thunks = library.OriginalFirstThunk ? library.OriginalFirstThunk : library.FirstThunk;
+        for (size_t entry = file.Offset(thunks); entry && entry + 4 <= file.bytes.size(); entry += 4) {
+            DWORD thunk;
+            std::memcpy(&thunk, file.bytes.data() + entry, 4);
+            if (!thunk)
+                break;
+            imported.insert(dll + "!" + (IMAGE_SNAP_BY_ORDINAL32(thunk) ? "#" : file.Text(thunk + 2)));
+        }
+    }
+    // The helper through which the newer functions are found must be there.
+    ASSERT_TRUE(imported.count("kernel32.dll!GetProcAddress")) << "the import table was not read";
+    const char* const newer[] = {
+        "GetDpiForWindow", "GetDpiForSystem", "AdjustWindowRectExForDpi", "GetSystemMetricsForDpi",
+        "SystemParametersInfoForDpi", "SetThreadDpiAwarenessContext", "SetProcessDpiAwarenessContext",
+        "EnableNonClientDpiScaling", "GetDpiForMonitor", "SetProcessDpiAwareness",
+    };
+    for (const std::string& function : imported) {
+        EXPECT_NE(function.compare(0, 11, "shcore.dll!"), 0) << function;
+        for (const char* name : newer)
+            EXPECT_NE(function.substr(function.find('!') + 1), name) << function;
+    }
 }
 
 }  // namespace

@@ -1,29 +1,15 @@
 // Looks at what the installer did, the way Windows shows it to a player:
 // the installation folder, the Start-menu shortcut, the entry in Add/Remove
-// Programs, the installer's own version block; starts the game from the
+// Programs, the installer's version block; starts the game from the
 // shortcut; and after the uninstaller ran, checks that none of it is left.
-// <scope> is "all" for an installation for every user (Program Files, HKLM)
-// or "user" for one made with /CurrentUser (the user's programs folder, HKCU).
+// --user: an installation for the current user (made with /CurrentUser).
 //
-//   install_check absent                   nothing of the game is installed
-//   install_check installed <scope> <installer>
-//                                          everything is in place and the game
-//                                          starts
-//   install_check uninstall <scope>        runs the registered uninstaller
-//                                          silently and waits until everything
-//                                          is gone
-//   install_check refused                  the uninstaller of an installation
-//                                          for every user, run as an account
-//                                          without the rights, removes nothing
-//                                          and says it failed
-//   install_check earlier <installer>      installs for the user under
-//                                          Documents, where earlier versions
-//                                          did
-//   install_check wizard <installer>       installs for the user through the
-//                                          wizard's pages, answering yes to
-//                                          the reinstall question; the finish
-//                                          page's "Lancer Nonaro" must start
-//                                          the game through the desktop's shell
+//   install_check [--user] absent      nothing of the game is installed
+//   install_check [--user] installed <installer>   all in place, the game starts
+//   install_check [--user] uninstall   the registered uninstaller leaves nothing
+//   install_check refused              run without the rights, it removes nothing
+//   install_check --user earlier|wizard <installer>   installs where earlier
+//       versions did, or through the wizard's pages, ending on "Lancer Nonaro"
 //
 // Prints one line per check; the exit code is the number of failed checks.
 #include <windows.h>
@@ -81,10 +67,9 @@ std::string Folder(int csidl) {
   return path;
 }
 
-std::string InstallDir(bool user) {
+std::string InstallDir(bool user = forUser) {
   return user ? Folder(CSIDL_LOCAL_APPDATA) + "\\Programs\\Nonaro" : Folder(CSIDL_PROGRAM_FILES) + "\\Nonaro";
 }
-std::string InstallDir() { return InstallDir(forUser); }
 std::string EarlierDir() { return Folder(CSIDL_PERSONAL) + "\\Nonaro"; }
 HKEY Root() { return forUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE; }
 
@@ -152,48 +137,36 @@ bool ReadAll(const std::string& path, std::string& bytes) {
   return true;
 }
 
-// A string of a file's version block in its first language, with that
-// language and code page as the block names them ("040C04E4").
-std::string VersionString(const std::string& path, const char* key, std::string* language = nullptr) {
+// In the block's first language: French 1252 for the game, French Unicode
+// for the installer.
+std::string VersionString(const std::string& path, const char* key) {
   DWORD ignored = 0;
   DWORD size = GetFileVersionInfoSizeA(path.c_str(), &ignored);
   if (!size) return "";
   std::vector<char> block(size);
   if (!GetFileVersionInfoA(path.c_str(), 0, size, block.data())) return "";
-  WORD* translation = nullptr;
-  UINT length = 0;
-  if (!VerQueryValueA(block.data(), "\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translation), &length) ||
-      length < 2 * sizeof(WORD))
-    return "";
-  char query[128];
-  snprintf(query, sizeof query, "\\StringFileInfo\\%04X%04X\\%s", translation[0], translation[1], key);
-  if (language) *language = std::string(query + 16, 8);
+  WORD* language = nullptr;
   char* text = nullptr;
+  UINT length = 0;
+  if (!VerQueryValueA(block.data(), "\\VarFileInfo\\Translation", reinterpret_cast<void**>(&language), &length)) return "";
+  char query[128];
+  snprintf(query, sizeof query, "\\StringFileInfo\\%04X%04X\\%s", language[0], language[1], key);
   if (!VerQueryValueA(block.data(), query, reinterpret_cast<void**>(&text), &length)) return "";
   return std::string(text);
 }
 
-// The text of the program's application manifest.
-std::string Manifest(const std::string& path) {
-  std::string text;
-  HMODULE module = LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-  if (!module) return text;
-  HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));
-  HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
-  if (loaded) text.assign(static_cast<const char*>(LockResource(loaded)), SizeofResource(module, found));
-  FreeLibrary(module);
-  return text;
-}
-
-// Starts a command line and waits for its end; its exit code, or -1.
-long RunAndWait(std::string command, DWORD timeoutMs) {
+// Its exit code, or -1; `meanwhile` is handed the process id until it ends.
+long RunAndWait(std::string command, const std::function<void(DWORD)>& meanwhile = nullptr) {
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process = {};
-  if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
-    return -1;
   DWORD code = static_cast<DWORD>(-1);
-  if (WaitForSingleObject(process.hProcess, timeoutMs) == WAIT_OBJECT_0) GetExitCodeProcess(process.hProcess, &code);
+  if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) return -1;
+  if (WaitUntil([&] {
+        if (meanwhile) meanwhile(process.dwProcessId);
+        return WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0;
+      }, 300000))
+    GetExitCodeProcess(process.hProcess, &code);
   CloseHandle(process.hThread);
   CloseHandle(process.hProcess);
   return static_cast<long>(code);
@@ -273,59 +246,42 @@ HWND GameWindow() {
   return found.window;
 }
 
-// The image name of the process that started process `pid`.
 std::string ParentName(DWORD pid) {
   HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-  if (snapshot == INVALID_HANDLE_VALUE) return "";
-  std::vector<PROCESSENTRY32> processes;
-  PROCESSENTRY32 entry = {};
-  entry.dwSize = sizeof entry;
-  for (bool more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry))
-    processes.push_back(entry);
+  std::vector<PROCESSENTRY32> all(1);
+  all[0].dwSize = sizeof all[0];
+  for (bool more = Process32First(snapshot, &all.back()); more; more = Process32Next(snapshot, &all.back()))
+    all.push_back(all.back());
   CloseHandle(snapshot);
-  for (const PROCESSENTRY32& child : processes)
-    if (child.th32ProcessID == pid)
-      for (const PROCESSENTRY32& parent : processes)
-        if (parent.th32ProcessID == child.th32ParentProcessID) return parent.szExeFile;
+  for (const PROCESSENTRY32& child : all)
+    for (const PROCESSENTRY32& parent : all)
+      if (child.th32ProcessID == pid && parent.th32ProcessID == child.th32ParentProcessID) return parent.szExeFile;
   return "";
 }
 
-// Waits for the game's window, checks that it is the installed program (and,
-// given a name, which program started it), then closes it.
-void ExpectGameStarts(const std::string& exe, const char* parent) {
-  HWND window = nullptr;
-  Check(WaitUntil([&] { return (window = GameWindow()) != nullptr; }, 60000),
-        "a window of class \"Nonarov2App\" titled \"Nonaro 2.1\" appears");
-  if (!window) return;
-  DWORD pid = 0;
-  GetWindowThreadProcessId(window, &pid);
-  HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ | SYNCHRONIZE, FALSE, pid);
-  char image[MAX_PATH] = "";
-  if (process) GetModuleFileNameExA(process, nullptr, image, MAX_PATH);
-  Check(SamePath(image, exe), "the window belongs to the installed program (%s)", image);
-  if (parent) {
-    std::string started = ParentName(pid);
-    Check(SamePath(started, parent), "the game was started by %s (%s)", parent, started.c_str());
+// The installer's window, or a message box it shows.
+HWND InstallerDialog(DWORD pid) {
+  for (HWND window = FindWindowExA(nullptr, nullptr, "#32770", nullptr); window;
+       window = FindWindowExA(nullptr, window, "#32770", nullptr)) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == pid && IsWindowVisible(window)) return window;
   }
-
-  PostMessageA(window, WM_CLOSE, 0, 0);
-  DWORD code = 99;
-  bool ended = process && WaitForSingleObject(process, 30000) == WAIT_OBJECT_0;
-  if (ended) GetExitCodeProcess(process, &code);
-  Check(ended && code == 0, "closing the window ends the game with exit code 0 (%lu)", code);
-  if (process) CloseHandle(process);
+  return nullptr;
 }
 
 // What a player finds on disk and in the registry, with nothing installed.
 void ExpectNothingLeft(DWORD timeoutMs) {
-  for (const std::string& dir : {InstallDir(false), InstallDir(true), EarlierDir()})
-    Check(WaitUntil([&] { return !Exists(dir); }, timeoutMs), "the folder %s is gone", dir.c_str());
+  std::string dir = InstallDir();
+  Check(WaitUntil([&] { return !Exists(dir); }, timeoutMs), "the folder %s is gone", dir.c_str());
   for (const std::string& folder : MenuFolders()) {
     for (const auto& entry : kMenuEntries)
       Check(WaitUntil([&] { return !Exists(folder + "\\" + entry[0]); }, timeoutMs), "no shortcut %s\\%s",
             folder.c_str(), entry[0]);
     Check(WaitUntil([&] { return !Exists(folder); }, timeoutMs), "no Start-menu folder %s", folder.c_str());
   }
+  Check(WaitUntil([&] { return !Exists(InstallDir(!forUser)) && !Exists(EarlierDir()); }, timeoutMs),
+        "no folder %s nor %s", InstallDir(!forUser).c_str(), EarlierDir().c_str());
   for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
     const char* name = root == HKEY_LOCAL_MACHINE ? "HKLM" : "HKCU";
     Check(WaitUntil([&] { return !KeyExists(root, kUninstallKey); }, timeoutMs), "no Add/Remove Programs entry %s\\%s",
@@ -350,22 +306,7 @@ void CheckReadMe(const std::string& path) {
         "the read-me is Windows-1252: \"D\\xE9marrer\" found, %u UTF-8 sequences", static_cast<unsigned>(utf8Pairs));
 }
 
-// Explorer and the elevation prompt show the installer as the game's own
-// block shows the game.
-void CheckInstallerBlock(const std::string& installer, const std::string& exe) {
-  std::string language;
-  for (const char* key : {"ProductName", "ProductVersion", "FileVersion", "FileDescription", "CompanyName", "LegalCopyright"}) {
-    std::string own = VersionString(exe, key), shown = VersionString(installer, key, &language);
-    Check(!own.empty() && shown == own, "the installer's %s is the game's (%s, language %s)", key, shown.c_str(),
-          language.c_str());
-  }
-  Check(language.compare(0, 4, "040C") == 0, "the installer's version block is French (%s)", language.c_str());
-  std::string manifest = Manifest(installer);
-  size_t aware = manifest.find("dpiAware");
-  aware = aware == std::string::npos ? aware : manifest.find('>', aware);
-  Check(aware != std::string::npos && manifest.compare(aware + 1, 4, "true") == 0,
-        "the installer's manifest declares it DPI-aware");
-}
+void ExpectGameStarts(const std::string& exe, const char* parent);
 
 void CheckInstalled(const std::string& installer) {
   std::string dir = InstallDir();
@@ -373,9 +314,11 @@ void CheckInstalled(const std::string& installer) {
   Check(Exists(exe), "the game is installed as %s", exe.c_str());
   Check(VersionString(exe, "FileVersion") == "2.1", "its French version block says 2.1 (%s)",
         VersionString(exe, "FileVersion").c_str());
-  CheckInstallerBlock(installer, exe);
+  for (const char* key : {"ProductName", "ProductVersion", "FileVersion", "FileDescription", "CompanyName", "LegalCopyright"})
+    Check(VersionString(installer, key) == VersionString(exe, key), "the installer's %s is the game's (%s)", key,
+          VersionString(installer, key).c_str());
+  Check(!Exists(EarlierDir()), "nothing is left where earlier versions installed (%s)", EarlierDir().c_str());
   CheckReadMe(dir + "\\LISEZMOI.txt");
-  Check(!Exists(EarlierDir()), "nothing is left in %s, where earlier versions installed", EarlierDir().c_str());
 
   std::string uninstall = RegString(Root(), kUninstallKey, "UninstallString");
   Check(SamePath(uninstall, "\"" + dir + "\\Uninstall.exe\""), "Add/Remove Programs knows the uninstaller (%s)",
@@ -411,8 +354,7 @@ void CheckInstalled(const std::string& installer) {
   // Installed for every user, it names the documents of whoever starts it.
   char documents[MAX_PATH] = "";
   ExpandEnvironmentStringsA(shortcut.workingDir.c_str(), documents, MAX_PATH);
-  Check((forUser || shortcut.workingDir.compare(0, 14, "%USERPROFILE%\\") == 0) &&
-            SamePath(documents, Folder(CSIDL_PERSONAL)),
+  Check((forUser || shortcut.workingDir.compare(0, 14, "%USERPROFILE%\\") == 0) && SamePath(documents, Folder(CSIDL_PERSONAL)),
         "the game starts in the player's documents (%s)", shortcut.workingDir.c_str());
   std::vector<std::string> groups = IconGroups(exe);
   std::string named = shortcut.iconIndex >= 0 && shortcut.iconIndex < static_cast<int>(groups.size())
@@ -437,130 +379,88 @@ void CheckInstalled(const std::string& installer) {
   ExpectGameStarts(exe, nullptr);
 }
 
+// Waits for the game's window and closes it; given a name, checks which
+// program started it.
+void ExpectGameStarts(const std::string& exe, const char* parent) {
+  HWND window = nullptr;
+  Check(WaitUntil([&] { return (window = GameWindow()) != nullptr; }, 60000),
+        "a window of class \"Nonarov2App\" titled \"Nonaro 2.1\" appears");
+  if (!window) return;
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ | SYNCHRONIZE, FALSE, pid);
+  char image[MAX_PATH] = "";
+  if (process) GetModuleFileNameExA(process, nullptr, image, MAX_PATH);
+  Check(SamePath(image, exe), "the window belongs to the installed program (%s)", image);
+  if (parent) Check(SamePath(ParentName(pid), parent), "%s started it (%s)", parent, ParentName(pid).c_str());
+
+  PostMessageA(window, WM_CLOSE, 0, 0);
+  DWORD code = 99;
+  bool ended = process && WaitForSingleObject(process, 30000) == WAIT_OBJECT_0;
+  if (ended) GetExitCodeProcess(process, &code);
+  Check(ended && code == 0, "closing the window ends the game with exit code 0 (%lu)", code);
+  if (process) CloseHandle(process);
+}
+
 void Uninstall() {
   std::string command = RegString(Root(), kUninstallKey, "UninstallString");
   if (!Check(!command.empty(), "the uninstaller is registered")) return;
   // As Add/Remove Programs runs it, with the silent switch. The uninstaller
   // copies itself away and lets the copy do the work, so the checks wait.
   command += " /S";
-  if (!Check(RunAndWait(command, 60000) != -1, "%s runs", command.c_str())) return;
+  if (!Check(RunAndWait(command) != -1, "%s runs", command.c_str())) return;
   ExpectNothingLeft(60000);
 }
 
-// Run in place (_?=), the uninstaller's exit code is its own, not that of
-// the copy it would otherwise hand over to.
+// Run in place (_?=), the uninstaller's exit code is its own.
 void UninstallRefused() {
-  std::string dir = InstallDir(false);
-  std::string command = RegString(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString");
-  long code = RunAndWait(command + " /S /CurrentUser _?=" + dir, 60000);
-  Check(code != 0 && code != -1, "the uninstaller reports that it removed nothing (exit code %ld)", code);
-  Check(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey), "the Add/Remove Programs entry stays");
-  Check(Exists(dir + "\\nonaro.exe") && Exists(dir + "\\Uninstall.exe"), "the game and its uninstaller stay");
-  Check(Exists(Folder(CSIDL_COMMON_PROGRAMS) + "\\" + kMenuFolder + "\\Nonaro.lnk"), "the shortcut stays");
+  std::string dir = InstallDir();
+  long code = RunAndWait(RegString(Root(), kUninstallKey, "UninstallString") + " /S /CurrentUser _?=" + dir);
+  Check(code > 0 && KeyExists(Root(), kUninstallKey) && Exists(dir + "\\Uninstall.exe") && Exists(dir + "\\nonaro.exe"),
+        "without the rights the uninstaller fails (exit code %ld) and leaves the game and its entry", code);
 }
 
-// The folder and the HKCU entry of an installation for one user where
-// earlier versions put it, to be taken over by the next installation.
-void InstallEarlier(const std::string& installer) {
-  std::string dir = EarlierDir();
-  long code = RunAndWait("\"" + installer + "\" /S /CurrentUser /D=" + dir, 120000);
-  Check(code == 0 && Exists(dir + "\\Uninstall.exe"), "installed for the user under %s (exit code %ld)", dir.c_str(), code);
-  std::string uninstall = RegString(HKEY_CURRENT_USER, kUninstallKey, "UninstallString");
-  Check(SamePath(uninstall, "\"" + dir + "\\Uninstall.exe\""), "HKCU knows it (%s)", uninstall.c_str());
-}
-
-struct Dialogs {
-  DWORD pid;
-  HWND window;
-};
-
-BOOL CALLBACK FindDialog(HWND window, LPARAM param) {
-  Dialogs* found = reinterpret_cast<Dialogs*>(param);
-  DWORD pid = 0;
-  char name[16] = "";
-  GetWindowThreadProcessId(window, &pid);
-  GetClassNameA(window, name, sizeof name);
-  if (pid != found->pid || strcmp(name, "#32770") != 0 || !IsWindowVisible(window)) return TRUE;
-  found->window = window;
-  return FALSE;
-}
-
-// Goes through the installer's pages as a player who accepts every default:
-// yes to uninstalling the earlier version, then the button at the right of
-// each page, once per page, up to "Fermer" on the finish page with "Lancer
-// Nonaro" ticked.
+// A player who takes every default: yes to removing the earlier
+// installation, then the right-hand button of each page, up to "Fermer"
+// with "Lancer Nonaro" ticked.
 void InstallWithWizard(const std::string& installer) {
-  std::string command = "\"" + installer + "\" /CurrentUser";
-  STARTUPINFOA startup = {};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process = {};
-  if (!Check(CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process) != 0,
-             "%s starts", command.c_str()))
-    return;
-  HWND answered = nullptr, page = nullptr;
-  int pages = 0;
-  bool ended = WaitUntil(
-      [&] {
-        if (WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0) return true;
-        Dialogs found = {process.dwProcessId, nullptr};
-        EnumWindows(FindDialog, reinterpret_cast<LPARAM>(&found));
-        if (!found.window) return false;
-        if (HWND yes = GetDlgItem(found.window, IDYES)) {
-          if (found.window != answered)
-            PostMessageA(found.window, WM_COMMAND, MAKEWPARAM(IDYES, BN_CLICKED), reinterpret_cast<LPARAM>(yes));
-          answered = found.window;
-          return false;
-        }
-        // Each page is a dialog of its own inside the installer's window.
-        HWND next = GetDlgItem(found.window, IDOK);
-        HWND shown = FindWindowExA(found.window, nullptr, "#32770", nullptr);
-        if (!next || !IsWindowEnabled(next) || !IsWindowVisible(next) || !shown || shown == page) return false;
-        page = shown;
-        ++pages;
-        PostMessageA(found.window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(next));
-        return false;
-      },
-      300000);
-  DWORD code = 99;
-  if (ended)
-    GetExitCodeProcess(process.hProcess, &code);
-  else
-    TerminateProcess(process.hProcess, 1);
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
-  Check(answered != nullptr, "the installer asked whether to uninstall the earlier version");
-  Check(ended && code == 0, "the installer went through %d pages and ended with exit code 0 (%lu)", pages, code);
-  // The desktop's shell, not the installer, starts the game.
-  ExpectGameStarts(InstallDir(true) + "\\nonaro.exe", "explorer.exe");
+  bool asked = false;
+  long code = RunAndWait("\"" + installer + "\" /CurrentUser", [&](DWORD pid) {
+    HWND dialog = InstallerDialog(pid);
+    int button = dialog && GetDlgItem(dialog, IDYES) ? IDYES : IDOK;
+    asked = asked || button == IDYES;
+    DWORD_PTR ignored;
+    // Sent, not posted: the page has changed before the next one is looked at.
+    if (dialog && IsWindowEnabled(GetDlgItem(dialog, button)))
+      SendMessageTimeoutA(dialog, WM_COMMAND, button, 0, SMTO_NORMAL, 60000, &ignored);
+  });
+  Check(asked && code == 0, "the installer offered to remove the earlier installation and ended with 0 (%ld)", code);
+  ExpectGameStarts(InstallDir() + "\\nonaro.exe", "explorer.exe");
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::string phase = argc > 1 ? argv[1] : "";
-  std::string scope = argc > 2 ? argv[2] : "";
-  forUser = scope == "user";
-  bool scoped = phase == "installed" || phase == "uninstall";
-  int wanted = phase == "absent" || phase == "refused" ? 2 : phase == "installed" ? 4 : 3;
-  if (argc != wanted || (scoped && scope != "all" && !forUser)) {
-    fprintf(stderr,
-            "usage: install_check absent|refused | installed all|user <installer> | uninstall all|user |"
-            " earlier|wizard <installer>\n");
+  forUser = argc > 1 && strcmp(argv[1], "--user") == 0;
+  if (argc < 2 + forUser) {
+    fprintf(stderr, "usage: install_check [--user] absent|installed|uninstall|refused|earlier|wizard [installer]\n");
     return 100;
   }
   CoInitialize(nullptr);
+  std::string phase = argv[1 + forUser], installer = argc > 2 + forUser ? argv[2 + forUser] : "";
   if (phase == "absent")
     ExpectNothingLeft(0);
   else if (phase == "installed")
-    CheckInstalled(argv[3]);
+    CheckInstalled(installer);
   else if (phase == "uninstall")
     Uninstall();
   else if (phase == "refused")
     UninstallRefused();
   else if (phase == "earlier")
-    InstallEarlier(argv[2]);
+    Check(RunAndWait("\"" + installer + "\" /S /CurrentUser /D=" + EarlierDir()) == 0 && Exists(EarlierDir() + "\\nonaro.exe"),
+          "installed for the user under %s", EarlierDir().c_str());
   else if (phase == "wizard")
-    InstallWithWizard(argv[2]);
+    InstallWithWizard(installer);
   else
     Check(false, "a known phase (%s)", phase.c_str());
   CoUninitialize();

@@ -3,26 +3,19 @@
 # the game from its shortcut, installs it again over itself, then uninstalls
 # it silently and checks that nothing is left.
 #
-#   run_install_test.sh <install_check.exe> <installer.exe> all|user
+#   run_install_test.sh <install_check.exe> <installer.exe> [user]
 #
-# all:  for every user, silently, as an administrator does; the uninstaller
-#       run as an account without the rights must refuse.
-# user: for the current user alone. Wine reports every account as an
-#       administrator, so the installer is told with its /CurrentUser switch.
-#       An installation where earlier versions put it (Documents\Nonaro)
-#       comes first; the installer then runs through its wizard pages, takes
-#       that one away and starts the game from its finish page.
+# For every user the installer runs silently, and its uninstaller must refuse
+# an account without the rights. With "user" it installs for the current user
+# alone through its /CurrentUser switch, since Wine reports every account as
+# an administrator: over an installation where earlier versions put it, and
+# through its wizard pages, whose last starts the game.
 #
 # Works in its own Wine prefix (NONARO_WINEPREFIX) so that an installed game
 # never meets another test; starts a private Xvfb when DISPLAY is unset.
 set -uo pipefail
 
-check="$1" installer="$2" scope="$3"
-case "$scope" in
-  all) switch=() ;;
-  user) switch=(/CurrentUser) ;;
-  *) echo "install: scope all or user, not '$scope'"; exit 1 ;;
-esac
+check="$1" installer="$2" user="${3:+--user}"
 root="$(cd "$(dirname "$0")/../.." && pwd)"
 : "${NONARO_WINEPREFIX:?the install test needs its own prefix}"
 export NONARO_WINEPREFIX
@@ -59,7 +52,10 @@ if ! wine_run "$check" absent >/dev/null 2>&1; then
 fi
 wine_run "$check" absent || exit 1
 
-if [ "$scope" = all ]; then
+if [ -n "$user" ]; then
+  echo "== installing where earlier versions did, then through the wizard"
+  wine_run "$check" --user earlier "$installer" && wine_run "$check" --user wizard "$installer" || exit 1
+else
   echo "== installing $(basename "$installer") /S"
   wine_run "$installer" /S
   status=$?
@@ -67,29 +63,24 @@ if [ "$scope" = all ]; then
     echo "FAILED the installer ended with $status"
     exit 1
   fi
-else
-  echo "== installing where earlier versions did, then through the wizard"
-  wine_run "$check" earlier "$installer" && wine_run "$check" wizard "$installer" || exit 1
 fi
 
 echo "== installed"
-wine_run "$check" installed "$scope" "$installer"
+wine_run "$check" $user installed "$installer"
 installed=$?
 
 # Silently the installer answers yes when it asks whether to uninstall the
 # earlier installation first.
 echo "== installing again over it"
-wine_run "$installer" /S "${switch[@]}" && wine_run "$check" installed "$scope" "$installer"
+wine_run "$installer" /S ${user:+/CurrentUser} && wine_run "$check" $user installed "$installer"
 installed=$((installed + $?))
-
-if [ "$scope" = all ]; then
-  echo "== uninstalling without the rights"
+if [ -z "$user" ]; then
   wine_run "$check" refused
   installed=$((installed + $?))
 fi
 
 echo "== uninstalling"
-wine_run "$check" uninstall "$scope"
+wine_run "$check" $user uninstall
 uninstalled=$?
 
 [ "$installed" -eq 0 ] && [ "$uninstalled" -eq 0 ]

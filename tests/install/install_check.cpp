@@ -383,7 +383,7 @@ void CheckInstalled(const std::string& installer) {
 // program started it.
 void ExpectGameStarts(const std::string& exe, const char* parent) {
   HWND window = nullptr;
-  Check(WaitUntil([&] { return (window = GameWindow()) != nullptr; }, 60000),
+  Check(WaitUntil([&] { return (window = GameWindow()) != nullptr; }, 180000),
         "a window of class \"Nonarov2App\" titled \"Nonaro 2.1\" appears");
   if (!window) return;
   DWORD pid = 0;

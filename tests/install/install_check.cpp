@@ -1,16 +1,20 @@
 // Looks at what the installer did, the way Windows shows it to a player:
-// the folder under Program Files, the Start-menu shortcut, the entry in
-// Add/Remove Programs; starts the game from the shortcut; and after the
-// uninstaller ran, checks that none of it is left.
+// the installation folder, the Start-menu shortcut, the entry in Add/Remove
+// Programs, the installer's version block; starts the game from the
+// shortcut; and after the uninstaller ran, checks that none of it is left.
+// --user: an installation for the current user (made with /CurrentUser).
 //
-//   install_check absent      nothing of the game is installed
-//   install_check installed   everything is in place and the game starts
-//   install_check uninstall   runs the registered uninstaller silently and
-//                             waits until everything is gone
+//   install_check [--user] absent      nothing of the game is installed
+//   install_check [--user] installed <installer>   all in place, the game starts
+//   install_check [--user] uninstall   the registered uninstaller leaves nothing
+//   install_check refused              run without the rights, it removes nothing
+//   install_check --user earlier|wizard <installer>   installs where earlier
+//       versions did, or through the wizard's pages, ending on "Lancer Nonaro"
 //
 // Prints one line per check; the exit code is the number of failed checks.
 #include <windows.h>
 #include <psapi.h>
+#include <tlhelp32.h>
 #include <shlobj.h>
 #include <shlwapi.h>
 
@@ -33,6 +37,7 @@ const char* const kMenuEntries[][2] = {
     {"D\xE9sinstaller Nonaro.lnk", "Uninstall.exe"}, {"Lisez-moi.lnk", "LISEZMOI.txt"}, {"Nonaro.lnk", "nonaro.exe"}};
 
 int failures = 0;
+bool forUser = false;
 
 bool Check(bool ok, const char* format, ...) __attribute__((format(printf, 2, 3)));
 bool Check(bool ok, const char* format, ...) {
@@ -62,7 +67,11 @@ std::string Folder(int csidl) {
   return path;
 }
 
-std::string InstallDir() { return Folder(CSIDL_PROGRAM_FILES) + "\\Nonaro"; }
+std::string InstallDir(bool user = forUser) {
+  return user ? Folder(CSIDL_LOCAL_APPDATA) + "\\Programs\\Nonaro" : Folder(CSIDL_PROGRAM_FILES) + "\\Nonaro";
+}
+std::string EarlierDir() { return Folder(CSIDL_PERSONAL) + "\\Nonaro"; }
+HKEY Root() { return forUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE; }
 
 // The installer puts the shortcut for all users when it runs as an
 // administrator, for the current user otherwise; both places are looked at.
@@ -128,17 +137,39 @@ bool ReadAll(const std::string& path, std::string& bytes) {
   return true;
 }
 
-std::string FileVersion(const std::string& path) {
+// In the block's first language: French 1252 for the game, French Unicode
+// for the installer.
+std::string VersionString(const std::string& path, const char* key) {
   DWORD ignored = 0;
   DWORD size = GetFileVersionInfoSizeA(path.c_str(), &ignored);
   if (!size) return "";
   std::vector<char> block(size);
   if (!GetFileVersionInfoA(path.c_str(), 0, size, block.data())) return "";
+  WORD* language = nullptr;
   char* text = nullptr;
   UINT length = 0;
-  if (!VerQueryValueA(block.data(), "\\StringFileInfo\\040C04E4\\FileVersion", reinterpret_cast<void**>(&text), &length))
-    return "";
+  if (!VerQueryValueA(block.data(), "\\VarFileInfo\\Translation", reinterpret_cast<void**>(&language), &length)) return "";
+  char query[128];
+  snprintf(query, sizeof query, "\\StringFileInfo\\%04X%04X\\%s", language[0], language[1], key);
+  if (!VerQueryValueA(block.data(), query, reinterpret_cast<void**>(&text), &length)) return "";
   return std::string(text);
+}
+
+// Its exit code, or -1; `meanwhile` is handed the process id until it ends.
+long RunAndWait(std::string command, const std::function<void(DWORD)>& meanwhile = nullptr) {
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process = {};
+  DWORD code = static_cast<DWORD>(-1);
+  if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) return -1;
+  if (WaitUntil([&] {
+        if (meanwhile) meanwhile(process.dwProcessId);
+        return WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0;
+      }, 300000))
+    GetExitCodeProcess(process.hProcess, &code);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return static_cast<long>(code);
 }
 
 struct Shortcut {
@@ -215,6 +246,30 @@ HWND GameWindow() {
   return found.window;
 }
 
+std::string ParentName(DWORD pid) {
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  std::vector<PROCESSENTRY32> all(1);
+  all[0].dwSize = sizeof all[0];
+  for (bool more = Process32First(snapshot, &all.back()); more; more = Process32Next(snapshot, &all.back()))
+    all.push_back(all.back());
+  CloseHandle(snapshot);
+  for (const PROCESSENTRY32& child : all)
+    for (const PROCESSENTRY32& parent : all)
+      if (child.th32ProcessID == pid && parent.th32ProcessID == child.th32ParentProcessID) return parent.szExeFile;
+  return "";
+}
+
+// The installer's window, or a message box it shows.
+HWND InstallerDialog(DWORD pid) {
+  for (HWND window = FindWindowExA(nullptr, nullptr, "#32770", nullptr); window;
+       window = FindWindowExA(nullptr, window, "#32770", nullptr)) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == pid && IsWindowVisible(window)) return window;
+  }
+  return nullptr;
+}
+
 // What a player finds on disk and in the registry, with nothing installed.
 void ExpectNothingLeft(DWORD timeoutMs) {
   std::string dir = InstallDir();
@@ -225,6 +280,8 @@ void ExpectNothingLeft(DWORD timeoutMs) {
             folder.c_str(), entry[0]);
     Check(WaitUntil([&] { return !Exists(folder); }, timeoutMs), "no Start-menu folder %s", folder.c_str());
   }
+  Check(WaitUntil([&] { return !Exists(InstallDir(!forUser)) && !Exists(EarlierDir()); }, timeoutMs),
+        "no folder %s nor %s", InstallDir(!forUser).c_str(), EarlierDir().c_str());
   for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
     const char* name = root == HKEY_LOCAL_MACHINE ? "HKLM" : "HKCU";
     Check(WaitUntil([&] { return !KeyExists(root, kUninstallKey); }, timeoutMs), "no Add/Remove Programs entry %s\\%s",
@@ -249,27 +306,34 @@ void CheckReadMe(const std::string& path) {
         "the read-me is Windows-1252: \"D\\xE9marrer\" found, %u UTF-8 sequences", static_cast<unsigned>(utf8Pairs));
 }
 
-void CheckInstalled() {
+void ExpectGameStarts(const std::string& exe, const char* parent);
+
+void CheckInstalled(const std::string& installer) {
   std::string dir = InstallDir();
   std::string exe = dir + "\\nonaro.exe";
   Check(Exists(exe), "the game is installed as %s", exe.c_str());
-  Check(FileVersion(exe) == "2.1", "its French version block says 2.1 (%s)", FileVersion(exe).c_str());
+  Check(VersionString(exe, "FileVersion") == "2.1", "its French version block says 2.1 (%s)",
+        VersionString(exe, "FileVersion").c_str());
+  for (const char* key : {"ProductName", "ProductVersion", "FileVersion", "FileDescription", "CompanyName", "LegalCopyright"})
+    Check(VersionString(installer, key) == VersionString(exe, key), "the installer's %s is the game's (%s)", key,
+          VersionString(installer, key).c_str());
+  Check(!Exists(EarlierDir()), "nothing is left where earlier versions installed (%s)", EarlierDir().c_str());
   CheckReadMe(dir + "\\LISEZMOI.txt");
 
-  std::string uninstall = RegString(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString");
+  std::string uninstall = RegString(Root(), kUninstallKey, "UninstallString");
   Check(SamePath(uninstall, "\"" + dir + "\\Uninstall.exe\""), "Add/Remove Programs knows the uninstaller (%s)",
         uninstall.c_str());
   Check(Exists(dir + "\\Uninstall.exe"), "the uninstaller is there");
-  std::string name = RegString(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayName");
+  std::string name = RegString(Root(), kUninstallKey, "DisplayName");
   Check(name == "Nonaro 2.1", "the entry is named \"Nonaro 2.1\" (%s)", name.c_str());
-  std::string icon = RegString(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayIcon");
+  std::string icon = RegString(Root(), kUninstallKey, "DisplayIcon");
   Check(SamePath(icon, exe), "the entry shows the game's icon (%s)", icon.c_str());
   // As text, Windows ignores them and offers to modify and repair the game.
   for (const char* flag : {"NoModify", "NoRepair"})
-    Check(RegDword(HKEY_LOCAL_MACHINE, kUninstallKey, flag) == 1, "the entry's %s is the DWORD 1", flag);
+    Check(RegDword(Root(), kUninstallKey, flag) == 1, "the entry's %s is the DWORD 1", flag);
   unsigned long long installed = 0;
   FolderEntries(dir, &installed);
-  long long estimated = RegDword(HKEY_LOCAL_MACHINE, kUninstallKey, "EstimatedSize");
+  long long estimated = RegDword(Root(), kUninstallKey, "EstimatedSize");
   Check(estimated >= 0 && llabs(estimated - static_cast<long long>(installed)) <= 4,
         "the entry's EstimatedSize is a DWORD close to the %llu KiB installed (%lld)", installed, estimated);
 
@@ -290,7 +354,7 @@ void CheckInstalled() {
   // Installed for every user, it names the documents of whoever starts it.
   char documents[MAX_PATH] = "";
   ExpandEnvironmentStringsA(shortcut.workingDir.c_str(), documents, MAX_PATH);
-  Check(shortcut.workingDir.compare(0, 14, "%USERPROFILE%\\") == 0 && SamePath(documents, Folder(CSIDL_PERSONAL)),
+  Check((forUser || shortcut.workingDir.compare(0, 14, "%USERPROFILE%\\") == 0) && SamePath(documents, Folder(CSIDL_PERSONAL)),
         "the game starts in the player's documents (%s)", shortcut.workingDir.c_str());
   std::vector<std::string> groups = IconGroups(exe);
   std::string named = shortcut.iconIndex >= 0 && shortcut.iconIndex < static_cast<int>(groups.size())
@@ -312,8 +376,14 @@ void CheckInstalled() {
   start.nShow = SW_SHOWNORMAL;
   if (!Check(ShellExecuteExA(&start) != 0, "the shortcut opens")) return;
   if (start.hProcess) CloseHandle(start.hProcess);
+  ExpectGameStarts(exe, nullptr);
+}
+
+// Waits for the game's window and closes it; given a name, checks which
+// program started it.
+void ExpectGameStarts(const std::string& exe, const char* parent) {
   HWND window = nullptr;
-  Check(WaitUntil([&] { return (window = GameWindow()) != nullptr; }, 60000),
+  Check(WaitUntil([&] { return (window = GameWindow()) != nullptr; }, 180000),
         "a window of class \"Nonarov2App\" titled \"Nonaro 2.1\" appears");
   if (!window) return;
   DWORD pid = 0;
@@ -322,6 +392,7 @@ void CheckInstalled() {
   char image[MAX_PATH] = "";
   if (process) GetModuleFileNameExA(process, nullptr, image, MAX_PATH);
   Check(SamePath(image, exe), "the window belongs to the installed program (%s)", image);
+  if (parent) Check(SamePath(ParentName(pid), parent), "%s started it (%s)", parent, ParentName(pid).c_str());
 
   PostMessageA(window, WM_CLOSE, 0, 0);
   DWORD code = 99;
@@ -332,38 +403,64 @@ void CheckInstalled() {
 }
 
 void Uninstall() {
-  std::string command = RegString(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString");
+  std::string command = RegString(Root(), kUninstallKey, "UninstallString");
   if (!Check(!command.empty(), "the uninstaller is registered")) return;
   // As Add/Remove Programs runs it, with the silent switch. The uninstaller
   // copies itself away and lets the copy do the work, so the checks wait.
   command += " /S";
-  STARTUPINFOA startup = {};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process = {};
-  if (!Check(CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process) != 0,
-             "%s starts", command.c_str()))
-    return;
-  WaitForSingleObject(process.hProcess, 60000);
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
+  if (!Check(RunAndWait(command) != -1, "%s runs", command.c_str())) return;
   ExpectNothingLeft(60000);
+}
+
+// Run in place (_?=), the uninstaller's exit code is its own.
+void UninstallRefused() {
+  std::string dir = InstallDir();
+  long code = RunAndWait(RegString(Root(), kUninstallKey, "UninstallString") + " /S /CurrentUser _?=" + dir);
+  Check(code > 0 && KeyExists(Root(), kUninstallKey) && Exists(dir + "\\Uninstall.exe") && Exists(dir + "\\nonaro.exe"),
+        "without the rights the uninstaller fails (exit code %ld) and leaves the game and its entry", code);
+}
+
+// A player who takes every default: yes to removing the earlier
+// installation, then the right-hand button of each page, up to "Fermer"
+// with "Lancer Nonaro" ticked.
+void InstallWithWizard(const std::string& installer) {
+  bool asked = false;
+  long code = RunAndWait("\"" + installer + "\" /CurrentUser", [&](DWORD pid) {
+    HWND dialog = InstallerDialog(pid);
+    int button = dialog && GetDlgItem(dialog, IDYES) ? IDYES : IDOK;
+    asked = asked || button == IDYES;
+    DWORD_PTR ignored;
+    // Sent, not posted: the page has changed before the next one is looked at.
+    if (dialog && IsWindowEnabled(GetDlgItem(dialog, button)))
+      SendMessageTimeoutA(dialog, WM_COMMAND, button, 0, SMTO_NORMAL, 60000, &ignored);
+  });
+  Check(asked && code == 0, "the installer offered to remove the earlier installation and ended with 0 (%ld)", code);
+  ExpectGameStarts(InstallDir() + "\\nonaro.exe", "explorer.exe");
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    fprintf(stderr, "usage: install_check absent|installed|uninstall\n");
+  forUser = argc > 1 && strcmp(argv[1], "--user") == 0;
+  if (argc < 2 + forUser) {
+    fprintf(stderr, "usage: install_check [--user] absent|installed|uninstall|refused|earlier|wizard [installer]\n");
     return 100;
   }
   CoInitialize(nullptr);
-  std::string phase = argv[1];
+  std::string phase = argv[1 + forUser], installer = argc > 2 + forUser ? argv[2 + forUser] : "";
   if (phase == "absent")
     ExpectNothingLeft(0);
   else if (phase == "installed")
-    CheckInstalled();
+    CheckInstalled(installer);
   else if (phase == "uninstall")
     Uninstall();
+  else if (phase == "refused")
+    UninstallRefused();
+  else if (phase == "earlier")
+    Check(RunAndWait("\"" + installer + "\" /S /CurrentUser /D=" + EarlierDir()) == 0 && Exists(EarlierDir() + "\\nonaro.exe"),
+          "installed for the user under %s", EarlierDir().c_str());
+  else if (phase == "wizard")
+    InstallWithWizard(installer);
   else
     Check(false, "a known phase (%s)", phase.c_str());
   CoUninitialize();

@@ -1,15 +1,21 @@
 #!/usr/bin/env bash
-# Installs the game silently with the built installer, checks the result and
-# starts the game from its shortcut, installs it again over itself, then
-# uninstalls it silently and checks that nothing is left.
+# Installs the game with the built installer, checks the result and starts
+# the game from its shortcut, installs it again over itself, then uninstalls
+# it silently and checks that nothing is left.
 #
-#   run_install_test.sh <install_check.exe> <installer.exe>
+#   run_install_test.sh <install_check.exe> <installer.exe> [user]
+#
+# For every user the installer runs silently, and its uninstaller must refuse
+# an account without the rights. With "user" it installs for the current user
+# alone through its /CurrentUser switch, since Wine reports every account as
+# an administrator: over an installation where earlier versions put it, and
+# through its wizard pages, whose last starts the game.
 #
 # Works in its own Wine prefix (NONARO_WINEPREFIX) so that an installed game
 # never meets another test; starts a private Xvfb when DISPLAY is unset.
 set -uo pipefail
 
-check="$1" installer="$2"
+check="$1" installer="$2" user="${3:+--user}"
 root="$(cd "$(dirname "$0")/../.." && pwd)"
 : "${NONARO_WINEPREFIX:?the install test needs its own prefix}"
 export NONARO_WINEPREFIX
@@ -46,26 +52,35 @@ if ! wine_run "$check" absent >/dev/null 2>&1; then
 fi
 wine_run "$check" absent || exit 1
 
-echo "== installing $(basename "$installer") /S"
-wine_run "$installer" /S
-status=$?
-if [ "$status" -ne 0 ]; then
-  echo "FAILED the installer ended with $status"
-  exit 1
+if [ -n "$user" ]; then
+  echo "== installing where earlier versions did, then through the wizard"
+  wine_run "$check" --user earlier "$installer" && wine_run "$check" --user wizard "$installer" || exit 1
+else
+  echo "== installing $(basename "$installer") /S"
+  wine_run "$installer" /S
+  status=$?
+  if [ "$status" -ne 0 ]; then
+    echo "FAILED the installer ended with $status"
+    exit 1
+  fi
 fi
 
 echo "== installed"
-wine_run "$check" installed
+wine_run "$check" $user installed "$installer"
 installed=$?
 
 # Silently the installer answers yes when it asks whether to uninstall the
 # earlier installation first.
 echo "== installing again over it"
-wine_run "$installer" /S && wine_run "$check" installed
+wine_run "$installer" /S ${user:+/CurrentUser} && wine_run "$check" $user installed "$installer"
 installed=$((installed + $?))
+if [ -z "$user" ]; then
+  wine_run "$check" refused
+  installed=$((installed + $?))
+fi
 
 echo "== uninstalling"
-wine_run "$check" uninstall
+wine_run "$check" $user uninstall
 uninstalled=$?
 
 [ "$installed" -eq 0 ] && [ "$uninstalled" -eq 0 ]

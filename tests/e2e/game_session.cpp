@@ -29,10 +29,19 @@ BOOL CALLBACK CollectWindow(HWND window, LPARAM param) {
   return TRUE;
 }
 
-std::string WindowText(HWND window) {
-  char text[512] = "";
-  GetWindowTextA(window, text, sizeof text);
+// The scenarios hold the game's texts as the program writes them, in
+// Windows-1252. Texts are read wide and turned back into 1252 without best
+// fit, so an accent the game garbled under another code page shows as '?'.
+std::string ProgramText(const wchar_t* wide) {
+  char text[1024] = "";
+  WideCharToMultiByte(1252, WC_NO_BEST_FIT_CHARS, wide, -1, text, sizeof text, "?", nullptr);
   return text;
+}
+
+std::string WindowText(HWND window) {
+  wchar_t text[512] = L"";
+  GetWindowTextW(window, text, 512);
+  return ProgramText(text);
 }
 
 BOOL CALLBACK FindEdit(HWND child, LPARAM param) {
@@ -314,9 +323,9 @@ BoxInfo GameSession::ReadBox(HWND box) {
   info.window = box;
   info.owner = GetWindow(box, GW_OWNER);
   info.caption = WindowText(box);
-  char text[1024] = "";
-  GetDlgItemTextA(box, kMessageTextId, text, sizeof text);
-  info.text = text;
+  wchar_t text[1024] = L"";
+  GetDlgItemTextW(box, kMessageTextId, text, 1024);
+  info.text = ProgramText(text);
   return info;
 }
 
@@ -422,6 +431,25 @@ void GameSession::Kill() {
     TerminateProcess(process_.hProcess, 99);
     WaitForSingleObject(process_.hProcess, 10000);
   }
+}
+
+std::string GameSession::TooltipText(int id) {
+  RECT r = ButtonRect(id);
+  const int x = (r.left + r.right) / 2, y = (r.top + r.bottom) / 2;
+  std::string text;
+  int nudge = 0;
+  // The tip shows after the pointer rests on the button; a small move now
+  // and then restarts the wait should a busy machine have dropped one.
+  WaitUntil([&] {
+    for (HWND tip : TopWindows(TOOLTIPS_CLASSA)) {
+      text = WindowText(tip);
+      if (!text.empty()) return true;
+    }
+    MoveMouse(x + (++nudge % 2), y);
+    return false;
+  }, 20000, 500);
+  MoveMouse(1000, 740);
+  return text;
 }
 
 std::string GameSession::WorkPath(const char* name) const {

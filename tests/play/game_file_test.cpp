@@ -18,6 +18,8 @@ namespace {
 
 typedef std::vector<unsigned char> Bytes;
 
+std::wstring Wide(const std::string& path) { return fs::path(path).wstring(); }
+
 // The four arrays of a game, as values.
 struct Game {
     std::vector<int16_t> player;
@@ -135,12 +137,12 @@ TEST_F(GameFile, SavedGameHasTheCurrentLayoutAndLoadsBackByteForByte)
     const Game saved = Pattern(1);
     Put(saved, &puzzle);
     const std::string path = PathOf("partie.nro");
-    ASSERT_EQ(1, SaveGameFile(&puzzle, path.c_str()));
+    ASSERT_EQ(1, SaveGameFile(&puzzle, Wide(path).c_str()));
     EXPECT_EQ(Image(saved), Read(path));
     EXPECT_EQ(std::vector<std::string>{"partie.nro"}, Entries());
 
     Put(Pattern(2), &puzzle);
-    ASSERT_EQ(1, LoadGameFile(&puzzle, path.c_str()));
+    ASSERT_EQ(1, LoadGameFile(&puzzle, Wide(path).c_str()));
     EXPECT_TRUE(saved == Live(puzzle));
 }
 
@@ -148,7 +150,7 @@ TEST_F(GameFile, NewGameSavesToExactly1142Bytes)
 {
     GenerateNewGame(&puzzle, 0);
     const std::string path = PathOf("neuve.nro");
-    ASSERT_EQ(1, SaveGameFile(&puzzle, path.c_str()));
+    ASSERT_EQ(1, SaveGameFile(&puzzle, Wide(path).c_str()));
     EXPECT_EQ(1142u, fs::file_size(path));
 }
 
@@ -156,7 +158,7 @@ TEST_F(GameFile, SaveReplacesALongerFileWhole)
 {
     const std::string path = Write("partie.nro", Bytes(5000, 0xAB));
     Put(Pattern(3), &puzzle);
-    ASSERT_EQ(1, SaveGameFile(&puzzle, path.c_str()));
+    ASSERT_EQ(1, SaveGameFile(&puzzle, Wide(path).c_str()));
     EXPECT_EQ(Image(Pattern(3)), Read(path));
     EXPECT_EQ(std::vector<std::string>{"partie.nro"}, Entries());
 }
@@ -169,7 +171,7 @@ TEST_F(GameFile, OlderLayoutLoadsWithEveryMarkCleared)
     bytes.insert(bytes.end(), 40, 0x77);  // beyond the layout: ignored
     const std::string path = Write("ancienne.nro", bytes);
     Put(Pattern(5), &puzzle);
-    ASSERT_EQ(1, LoadGameFile(&puzzle, path.c_str()));
+    ASSERT_EQ(1, LoadGameFile(&puzzle, Wide(path).c_str()));
     Game expected = old;
     expected.marks.assign(kMarkCount, 0);
     EXPECT_TRUE(expected == Live(puzzle));
@@ -180,7 +182,7 @@ TEST_F(GameFile, BytesBeyondTheCurrentLayoutAreIgnored)
     Bytes bytes = Image(Pattern(6));
     bytes.insert(bytes.end(), 3, 0xFF);
     const std::string path = Write("longue.nro", bytes);
-    ASSERT_EQ(1, LoadGameFile(&puzzle, path.c_str()));
+    ASSERT_EQ(1, LoadGameFile(&puzzle, Wide(path).c_str()));
     EXPECT_TRUE(Pattern(6) == Live(puzzle));
 }
 
@@ -222,11 +224,11 @@ TEST_F(GameFile, RefusedFilesLeaveEveryArrayAsItWas)
     const Game before = Live(puzzle);
     for (const Case& c : cases) {
         const std::string path = Write("refusee.nro", c.bytes);
-        EXPECT_EQ(0, LoadGameFile(&puzzle, path.c_str())) << c.what;
+        EXPECT_EQ(0, LoadGameFile(&puzzle, Wide(path).c_str())) << c.what;
         EXPECT_TRUE(before == Live(puzzle)) << c.what;
     }
-    EXPECT_EQ(0, LoadGameFile(&puzzle, PathOf("absente.nro").c_str()));
-    EXPECT_EQ(0, LoadGameFile(&puzzle, folder.string().c_str()));
+    EXPECT_EQ(0, LoadGameFile(&puzzle, Wide(PathOf("absente.nro")).c_str()));
+    EXPECT_EQ(0, LoadGameFile(&puzzle, Wide(folder.string()).c_str()));
     EXPECT_EQ(0, LoadGameFile(&puzzle, nullptr));
     EXPECT_TRUE(before == Live(puzzle));
 }
@@ -238,10 +240,10 @@ TEST_F(GameFile, FailedSaveLeavesThePreviousFileAndNoLitter)
     fs::create_directory(folder / "dossier.nro");
     Put(Pattern(10), &puzzle);
 
-    EXPECT_EQ(0, SaveGameFile(&puzzle, (folder / "absent" / "partie.nro").string().c_str()));
-    EXPECT_EQ(0, SaveGameFile(&puzzle, PathOf("dossier.nro").c_str()));
+    EXPECT_EQ(0, SaveGameFile(&puzzle, Wide((folder / "absent" / "partie.nro").string()).c_str()));
+    EXPECT_EQ(0, SaveGameFile(&puzzle, Wide(PathOf("dossier.nro")).c_str()));
     EXPECT_EQ(0, SaveGameFile(&puzzle, nullptr));
-    EXPECT_EQ(0, SaveGameFile(nullptr, path.c_str()));
+    EXPECT_EQ(0, SaveGameFile(nullptr, Wide(path).c_str()));
 
     EXPECT_EQ(previous, Read(path));
     EXPECT_TRUE(fs::is_directory(folder / "dossier.nro"));

@@ -20,6 +20,15 @@ typedef std::vector<unsigned char> Bytes;
 
 std::wstring Wide(const std::string& path) { return fs::path(path).wstring(); }
 
+// A path as the game takes it, through UTF-8, which both file systems name
+// every character with.
+std::wstring WideOf(const fs::path& path)
+{
+    wchar_t wide[MAX_PATH] = L"";
+    MultiByteToWideChar(CP_UTF8, 0, path.u8string().c_str(), -1, wide, MAX_PATH);
+    return wide;
+}
+
 // The four arrays of a game, as values.
 struct Game {
     std::vector<int16_t> player;
@@ -248,6 +257,48 @@ TEST_F(GameFile, FailedSaveLeavesThePreviousFileAndNoLitter)
     EXPECT_EQ(previous, Read(path));
     EXPECT_TRUE(fs::is_directory(folder / "dossier.nro"));
     EXPECT_EQ((std::vector<std::string>{"dossier.nro", "partie.nro"}), Entries());
+}
+
+TEST_F(GameFile, NamesOutsideTheSystemsCodePageSaveAndLoadBack)
+{
+    // Cyrillic, accents and the euro sign, and characters whose second byte
+    // in a double-byte code page is the one of a backslash (0x5C).
+    struct Case {
+        const char* folder;
+        const char* name;
+    } const cases[] = {
+        {"\xE8\xA1\xA8\xE3\x82\xBD", "\xE8\xA1\xA8.nro"},
+        {"\xD0\x96\xD0\xB8\xD0\xB7\xD0\xBD\xD1\x8C", "\xD0\xB8\xD0\xB3\xD1\x80\xD0\xB0.nro"},
+        {"d\xC3\xA9j\xC3\xA0", "\xC3\xA9t\xC3\xA9 \xE2\x82\xAC.nro"},
+    };
+    for (const Case& c : cases) {
+        const fs::path place = folder / fs::u8path(c.folder);
+        fs::create_directory(place);
+        const fs::path file = place / fs::u8path(c.name);
+        const std::wstring path = WideOf(file);
+        Put(Pattern(11), &puzzle);
+        ASSERT_EQ(1, SaveGameFile(&puzzle, path.c_str())) << c.name;
+        EXPECT_EQ(kGameFileSize, fs::file_size(file));
+        EXPECT_EQ(1, std::distance(fs::directory_iterator(place), fs::directory_iterator()));
+        Put(Pattern(12), &puzzle);
+        ASSERT_EQ(1, LoadGameFile(&puzzle, path.c_str())) << c.name;
+        EXPECT_TRUE(Pattern(11) == Live(puzzle));
+    }
+}
+
+TEST_F(GameFile, FolderTooLongForTheTemporaryFileIsRefusedWithNothingWritten)
+{
+    // The temporary file's name adds up to 14 characters to its folder,
+    // which is counted with its closing separator.
+    const size_t start = WideOf(folder / "").size();
+    for (size_t length : {static_cast<size_t>(MAX_PATH - 14), static_cast<size_t>(MAX_PATH - 13)}) {
+        const fs::path place = folder / std::wstring(length - 1 - start, L'd');
+        ASSERT_TRUE(fs::create_directory(place)) << length;
+        const std::wstring path = WideOf(place / "p.nro");
+        const bool fits = length <= static_cast<size_t>(MAX_PATH - 14);
+        EXPECT_EQ(fits ? 1 : 0, SaveGameFile(&puzzle, path.c_str())) << length;
+        EXPECT_EQ(fits ? 1 : 0, std::distance(fs::directory_iterator(place), fs::directory_iterator())) << length;
+    }
 }
 
 }  // namespace

@@ -29,19 +29,12 @@ BOOL CALLBACK CollectWindow(HWND window, LPARAM param) {
   return TRUE;
 }
 
-// The scenarios hold the game's texts as the program writes them, in
-// Windows-1252. Texts are read wide and turned back into 1252 without best
-// fit, so an accent the game garbled under another code page shows as '?'.
-std::string ProgramText(const wchar_t* wide) {
-  char text[1024] = "";
-  WideCharToMultiByte(1252, WC_NO_BEST_FIT_CHARS, wide, -1, text, sizeof text, "?", nullptr);
-  return text;
-}
-
 std::string WindowText(HWND window) {
-  wchar_t text[512] = L"";
-  GetWindowTextW(window, text, 512);
-  return ProgramText(text);
+  wchar_t wide[512] = L"";
+  char text[1024];
+  GetWindowTextW(window, wide, 512);
+  ProgramText(wide, text, sizeof text);
+  return text;
 }
 
 BOOL CALLBACK FindEdit(HWND child, LPARAM param) {
@@ -323,9 +316,11 @@ BoxInfo GameSession::ReadBox(HWND box) {
   info.window = box;
   info.owner = GetWindow(box, GW_OWNER);
   info.caption = WindowText(box);
-  wchar_t text[1024] = L"";
-  GetDlgItemTextW(box, kMessageTextId, text, 1024);
-  info.text = ProgramText(text);
+  wchar_t wide[1024] = L"";
+  char text[2048];
+  GetDlgItemTextW(box, kMessageTextId, wide, 1024);
+  ProgramText(wide, text, sizeof text);
+  info.text = text;
   return info;
 }
 
@@ -434,22 +429,10 @@ void GameSession::Kill() {
 }
 
 std::string GameSession::TooltipText(int id) {
-  RECT r = ButtonRect(id);
-  const int x = (r.left + r.right) / 2, y = (r.top + r.bottom) / 2;
-  std::string text;
-  int nudge = 0;
-  // The tip shows after the pointer rests on the button; a small move now
-  // and then restarts the wait should a busy machine have dropped one.
-  WaitUntil([&] {
-    for (HWND tip : TopWindows(TOOLTIPS_CLASSA)) {
-      text = WindowText(tip);
-      if (!text.empty()) return true;
-    }
-    MoveMouse(x + (++nudge % 2), y);
-    return false;
-  }, 20000, 500);
-  MoveMouse(1000, 740);
-  return text;
+  ProbeChannel request = {};
+  request.op = kProbeTooltip;
+  request.id = id;
+  return Probe(request) ? std::string(request.text) : std::string("?");
 }
 
 std::string GameSession::WorkPath(const char* name) const {

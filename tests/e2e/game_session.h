@@ -83,7 +83,7 @@ class GameSession {
   std::string Clock();
   GameCursors Cursors();
   RECT ButtonRect(int id);
-  // Rests the pointer on a toolbar button and reads the tip that shows.
+  // The tip of a toolbar button, as the toolbar gives it to its tooltip.
   std::string TooltipText(int id);
 
   // Real input through SendInput, in screen coordinates.

@@ -1,4 +1,5 @@
 #include "play/grid_board.h"
+#include "play/program_text.h"
 
 namespace {
 
@@ -73,7 +74,7 @@ void GridBoard::HandleDigitKey(HWND window, unsigned int character)
             PushHistory(selectedCell);
         if (IsSolved()) {
             StopClock(window);
-            MessageBoxA(window, kWinText, kWinCaption, MB_OK);
+            ShowMessageBox(window, kWinText, kWinCaption, MB_OK);
         }
         return;
     }
@@ -179,7 +180,7 @@ void GridBoard::ShowDuplicate(HWND window, int32_t clashCell, const char* text, 
 
     // The box takes the focus, which drops the selection; it is kept aside
     // meanwhile and flashes in the conflict colour with the clashing cell.
-    MessageBoxA(window, text, kClashCaption, MB_OK);
+    ShowMessageBox(window, text, kClashCaption, MB_OK);
 
     conflictCell = kNoCell;
     InvalidateCell(window, clashCell);

@@ -17,6 +17,8 @@ const unsigned kPlayerOffset = 8;
 const unsigned kSolutionOffset = kPlayerOffset + 2 * kCellCount;
 const unsigned kMaskOffset = kSolutionOffset + 2 * kCellCount;
 const unsigned kMarksOffset = kMaskOffset + kCellCount;
+// GetTempFileName adds at most 14 characters to its folder.
+const size_t kLongestTemporaryFolder = MAX_PATH - 14;
 
 static_assert(kMarksOffset == kOldGameFileSize, "the older layout ends where the marks begin");
 static_assert(kMarksOffset + kMarkCount == kGameFileSize, "the marks end the current layout");
@@ -51,20 +53,23 @@ bool AllFlags(const unsigned char* bytes, int count)
 
 // The folder part of path, separator included, or "." for a bare file name;
 // the temporary file has to live there for the final rename to be one step.
-bool FolderOf(const char* path, char* folder, size_t size)
+// A folder too long for GetTempFileName to add its name to is refused here,
+// before anything is written.
+bool FolderOf(const WCHAR* path, WCHAR* folder)
 {
     size_t end = 0;
     for (size_t i = 0; path[i]; ++i)
-        if (path[i] == '\\' || path[i] == '/' || path[i] == ':')
+        if (path[i] == L'\\' || path[i] == L'/' || path[i] == L':')
             end = i + 1;
     if (end == 0) {
-        std::strcpy(folder, ".");
+        folder[0] = L'.';
+        folder[1] = 0;
         return true;
     }
-    if (end >= size)
+    if (end > kLongestTemporaryFolder)
         return false;
-    std::memcpy(folder, path, end);
-    folder[end] = '\0';
+    std::memcpy(folder, path, end * sizeof *folder);
+    folder[end] = 0;
     return true;
 }
 
@@ -91,7 +96,7 @@ bool ReadUpTo(HANDLE file, unsigned char* buffer, DWORD size, DWORD* got)
 
 }  // namespace
 
-int SaveGameFile(const PuzzleGrid* puzzle, const char* path)
+int SaveGameFile(const PuzzleGrid* puzzle, const WCHAR* path)
 {
     if (!puzzle || !path)
         return 0;
@@ -105,31 +110,31 @@ int SaveGameFile(const PuzzleGrid* puzzle, const char* path)
 
     // The game goes to a file of its own first and takes the old one's place
     // only once it is whole, so a failing disk never leaves half a game.
-    char folder[MAX_PATH];
-    char temporary[MAX_PATH];
-    if (!FolderOf(path, folder, sizeof folder) || !GetTempFileNameA(folder, "nro", 0, temporary))
+    WCHAR folder[MAX_PATH];
+    WCHAR temporary[MAX_PATH];
+    if (!FolderOf(path, folder) || !GetTempFileNameW(folder, L"nro", 0, temporary))
         return 0;
-    HANDLE file = CreateFileA(temporary, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+    HANDLE file = CreateFileW(temporary, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
-        DeleteFileA(temporary);
+        DeleteFileW(temporary);
         return 0;
     }
     bool written = WriteAll(file, image, sizeof image) && FlushFileBuffers(file);
     bool closed = CloseHandle(file) != 0;
     if (!written || !closed ||
-        !MoveFileExA(temporary, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        DeleteFileA(temporary);
+        !MoveFileExW(temporary, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        DeleteFileW(temporary);
         return 0;
     }
     return 1;
 }
 
-int LoadGameFile(PuzzleGrid* puzzle, const char* path)
+int LoadGameFile(PuzzleGrid* puzzle, const WCHAR* path)
 {
     if (!puzzle || !path)
         return 0;
-    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+    HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return 0;

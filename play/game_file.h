@@ -13,11 +13,13 @@ const unsigned kOldGameFileSize = 413;
 
 // 1 when the whole file was written and put in place of the old one; on any
 // failure 0, and the file that was there before is left as it was.
-int SaveGameFile(const PuzzleGrid* puzzle, const char* path);
+int SaveGameFile(const PuzzleGrid* puzzle, const WCHAR* path);
 // 1 when the file held a whole, valid game, which now stands in the arrays;
 // 0 otherwise, with not one byte of the arrays changed.
-int LoadGameFile(PuzzleGrid* puzzle, const char* path);
+int LoadGameFile(PuzzleGrid* puzzle, const WCHAR* path);
 
-// The Open and Save dialogs; path holds MAX_PATH (260) characters.
-int ChooseOpenFile(HWND owner, char* path);
-int ChooseSaveFile(HWND owner, char* path);
+// The Open and Save dialogs; path holds MAX_PATH (260) characters. Paths are
+// wide throughout, so any name the player can type is saved and opened again
+// whatever the system's code page can hold.
+int ChooseOpenFile(HWND owner, WCHAR* path);
+int ChooseSaveFile(HWND owner, WCHAR* path);

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what building, playing and testing Nonaro needs on a Debian 12 machine.
-# Idempotent: when every package is already there it only asks dpkg and returns.
+# Idempotent: when every package and locale is already there it only asks dpkg
+# and locale, and returns.
 set -euo pipefail
 
 native_packages=(
@@ -9,7 +10,7 @@ native_packages=(
   clang libclang-rt-14-dev
   g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-i686-dev
   xvfb xauth x11-utils imagemagick fonts-liberation fonts-wine
-  python3
+  python3 locales
   nsis cups printer-driver-cups-pdf poppler-utils
 )
 i386_packages=(wine wine32:i386 libcups2:i386)
@@ -32,13 +33,21 @@ for p in "${native_packages[@]}" "${i386_packages[@]}"; do
   is_installed "$p" || missing+=("$p")
 done
 
-if [ ${#missing[@]} -eq 0 ] && [ -z "${need_update:-}" ]; then
-  exit 0
+if [ ${#missing[@]} -gt 0 ] || [ -n "${need_update:-}" ]; then
+  echo "setup: installing ${missing[*]:-(package lists only)}" >&2
+  export DEBIAN_FRONTEND=noninteractive
+  as_root apt-get update -q
+  if [ ${#missing[@]} -gt 0 ]; then
+    as_root apt-get install -y -q --no-install-recommends "${missing[@]}"
+  fi
 fi
 
-echo "setup: installing ${missing[*]:-(package lists only)}" >&2
-export DEBIAN_FRONTEND=noninteractive
-as_root apt-get update -q
-if [ ${#missing[@]} -gt 0 ]; then
-  as_root apt-get install -y -q --no-install-recommends "${missing[@]}"
-fi
+# Wine takes its ANSI code page from the locale, and file names outside ASCII
+# fail in every program unless glibc has that locale: the end-to-end runs
+# under Cyrillic and Japanese code pages need both.
+for locale in ru_RU ja_JP; do
+  if ! locale -a 2>/dev/null | grep -qx "$locale.utf8"; then
+    echo "setup: making the $locale.UTF-8 locale" >&2
+    as_root localedef -i "$locale" -f UTF-8 "$locale.UTF-8"
+  fi
+done

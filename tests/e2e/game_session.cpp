@@ -30,8 +30,10 @@ BOOL CALLBACK CollectWindow(HWND window, LPARAM param) {
 }
 
 std::string WindowText(HWND window) {
-  char text[512] = "";
-  GetWindowTextA(window, text, sizeof text);
+  wchar_t wide[512] = L"";
+  char text[1024];
+  GetWindowTextW(window, wide, 512);
+  ProgramText(wide, text, sizeof text);
   return text;
 }
 
@@ -314,8 +316,10 @@ BoxInfo GameSession::ReadBox(HWND box) {
   info.window = box;
   info.owner = GetWindow(box, GW_OWNER);
   info.caption = WindowText(box);
-  char text[1024] = "";
-  GetDlgItemTextA(box, kMessageTextId, text, sizeof text);
+  wchar_t wide[1024] = L"";
+  char text[2048];
+  GetDlgItemTextW(box, kMessageTextId, wide, 1024);
+  ProgramText(wide, text, sizeof text);
   info.text = text;
   return info;
 }
@@ -422,6 +426,13 @@ void GameSession::Kill() {
     TerminateProcess(process_.hProcess, 99);
     WaitForSingleObject(process_.hProcess, 10000);
   }
+}
+
+std::string GameSession::TooltipText(int id) {
+  ProbeChannel request = {};
+  request.op = kProbeTooltip;
+  request.id = id;
+  return Probe(request) ? std::string(request.text) : std::string("?");
 }
 
 std::string GameSession::WorkPath(const char* name) const {

@@ -30,6 +30,7 @@ const int kMainTop = 30;
 struct BoxInfo {
   HWND window = nullptr;
   HWND owner = nullptr;
+  // In Windows-1252, as the program writes them.
   std::string caption;
   std::string text;
 };
@@ -82,6 +83,8 @@ class GameSession {
   std::string Clock();
   GameCursors Cursors();
   RECT ButtonRect(int id);
+  // The tip of a toolbar button, as the toolbar gives it to its tooltip.
+  std::string TooltipText(int id);
 
   // Real input through SendInput, in screen coordinates.
   void MoveMouse(int x, int y);

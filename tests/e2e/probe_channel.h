@@ -18,10 +18,20 @@
 #define E2E_PROBE_MARKER_EXPORT "E2EProbeMarkerHook"
 
 enum ProbeOp : LONG {
-  kProbeMenuItem = 1,   // id, flags: GetMenuState and GetMenuStringA on the window's menu
+  kProbeMenuItem = 1,   // id, flags: GetMenuState and GetMenuStringW on the window's menu
   kProbeCursors = 2,    // the thread's cursor and the system cursors as the game sees them
   kProbeToolbarButton = 3,  // id: rectangle of that toolbar button, in screen coordinates
+  kProbeTooltip = 4,    // id: the text the toolbar gives its tooltip for that button
 };
+
+// The scenarios hold the game's texts as the program writes them, in
+// Windows-1252. Texts are read wide and turned back into 1252 without best
+// fit, so an accent the game garbled under another code page shows as '?'.
+inline void ProgramText(const wchar_t* wide, char* text, int size) {
+  text[0] = 0;
+  WideCharToMultiByte(1252, WC_NO_BEST_FIT_CHARS, wide, -1, text, size, "?", nullptr);
+  text[size - 1] = 0;
+}
 
 struct ProbeChannel {
   LONG serial;       // bumped by the probe when it has answered

@@ -16,8 +16,23 @@ void Answer(HWND window, ProbeChannel* channel) {
     case kProbeMenuItem: {
       HMENU menu = GetMenu(window);
       channel->result[0] = static_cast<LONG>(GetMenuState(menu, channel->id, channel->flags));
-      channel->text[0] = 0;
-      GetMenuStringA(menu, channel->id, channel->text, sizeof channel->text, channel->flags);
+      wchar_t text[128] = L"";
+      GetMenuStringW(menu, channel->id, text, 128, channel->flags);
+      ProgramText(text, channel->text, sizeof channel->text);
+      break;
+    }
+    case kProbeTooltip: {
+      // The request the toolbar's tooltip sends when it shows: the toolbar
+      // passes it on to the main window in the form the two agreed on.
+      HWND toolbar = GetDlgItem(window, 4000);
+      NMTTDISPINFOW request = {};
+      request.hdr.hwndFrom = reinterpret_cast<HWND>(SendMessageW(toolbar, TB_GETTOOLTIPS, 0, 0));
+      request.hdr.idFrom = static_cast<UINT_PTR>(channel->id);
+      request.hdr.code = TTN_GETDISPINFOW;
+      request.lpszText = request.szText;
+      SendMessageW(toolbar, WM_NOTIFY, request.hdr.idFrom, reinterpret_cast<LPARAM>(&request));
+      ProgramText(request.lpszText && !IS_INTRESOURCE(request.lpszText) ? request.lpszText : L"", channel->text,
+                  sizeof channel->text);
       break;
     }
     case kProbeCursors:

@@ -43,6 +43,14 @@ bool SaveAndRead(GameSession& game, const char* fileName, std::vector<uint8_t>& 
   return Expect(written, "the game saved %s (%u bytes)", fileName, static_cast<unsigned>(bytes.size()));
 }
 
+std::string AnsiText(const char* utf8) {
+  wchar_t wide[MAX_PATH] = L"";
+  char text[MAX_PATH * 2] = "";
+  MultiByteToWideChar(CP_UTF8, 0, utf8, -1, wide, MAX_PATH);
+  WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
+  return text;
+}
+
 int ClockSeconds(const std::string& text) {
   unsigned h = 0, m = 0, s = 0;
   char tail = 0;

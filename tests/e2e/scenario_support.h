@@ -47,6 +47,8 @@ bool SaveAndRead(GameSession& game, const char* fileName, std::vector<uint8_t>& 
 
 // "hh : mm : ss" as seconds; -1 when the text has another form.
 int ClockSeconds(const std::string& text);
+// A UTF-8 text in the system's code page, for the driver's own A calls.
+std::string AnsiText(const char* utf8);
 
 // Toolbar button and menu item agree with each other and with the expectation.
 void ExpectCommand(GameSession& game, int id, bool enabled, const char* when);

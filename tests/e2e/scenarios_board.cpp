@@ -49,6 +49,21 @@ void StartUp(GameSession& game) {
 
   Expect(game.Clock() == "00 : 00 : 00", "the clock reads %s", Quoted(game.Clock()).c_str());
 
+  // Texts with accents, read as the player sees them whatever the code page.
+  const char kNewGameTip[] = "G\xE9n\xE9rer une nouvelle grille";
+  std::string tip = game.TooltipText(kNewGame);
+  Expect(tip == kNewGameTip, "the new-grid button's tip reads %s (expected %s)", Quoted(tip).c_str(),
+         Quoted(kNewGameTip).c_str());
+  game.PostCommand(kAbout);
+  BoxInfo about = game.WaitForBox(15000);
+  if (Expect(about.window != nullptr, "\"A propos de...\" shows a box")) {
+    Expect(about.caption == " A propos de..." && about.owner == game.Main(), "the box is \" A propos de...\" (%s), owned by the main window",
+           Quoted(about.caption).c_str());
+    for (const char* line : {"NONARO   version 2.1", "Grilles de chiffres 9 x 9 \xE0 trois niveaux", "Tous droits r\xE9serv\xE9s."})
+      Expect(about.text.find(line) != std::string::npos, "the box says %s", Quoted(line).c_str());
+    game.CloseBox(about.window);
+  }
+
   GridView view(game);
   ScreenShot shot = view.Shot();
   int plain = 0;

@@ -165,6 +165,21 @@ void SaveReopen(GameSession& game) {
     difference = FirstDifference(third, second);
     Expect(difference.empty(), "the older game is kept whole, its marks cleared (%s)", difference.c_str());
   }
+
+  // Under code page 932 the second byte of many characters is the one of a
+  // backslash: 95 5C for the first character of the folder and of the name,
+  // 83 5C for the second one of the folder.
+  if (GetACP() != 932) return;
+  const std::string folder = AnsiText("\xE8\xA1\xA8\xE3\x82\xBD");
+  const std::string name = folder + "\\" + AnsiText("\xE8\xA1\xA8") + ".nro";
+  Require(CreateDirectoryA(game.WorkPath(folder.c_str()).c_str(), nullptr), "the driver makes the folder");
+  std::vector<uint8_t> fourth, fifth;
+  Require(SaveAndRead(game, name.c_str(), fourth), "the save under a double-byte name");
+  Require(game.OpenFile(game.WorkPath(name.c_str())), "the file under a double-byte name opens");
+  Require(SaveAndRead(game, "saved-4.nro", fifth), "the save after reopening it");
+  difference = FirstDifference(fourth, fifth);
+  Expect(fourth.size() == kFileSize && difference.empty(), "the double-byte name keeps the game whole (%s)",
+         difference.c_str());
 }
 
 void OpenRefused(GameSession& game) {

@@ -7,6 +7,8 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <cwchar>
+#include <algorithm>
 #include <map>
 #include <memory>
 #include <set>
@@ -143,6 +145,86 @@ bool Exists(const char* path)
     return stat(path, &info) == 0;
 }
 
+// Windows-1252's characters from 0x80 to 0x9F; its five holes map to the
+// control characters of the same value, as Windows's table does.
+const wchar_t k1252High[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+};
+
+wchar_t From1252(unsigned char byte)
+{
+    return byte >= 0x80 && byte < 0xA0 ? k1252High[byte - 0x80] : static_cast<wchar_t>(byte);
+}
+
+// A wide text back in 1252, '?' for what 1252 cannot hold.
+std::string To1252(const wchar_t* text, size_t length)
+{
+    std::string out;
+    for (size_t i = 0; i < length; ++i) {
+        wchar_t c = text[i];
+        char byte = '?';
+        if (c < 0x80 || (c >= 0xA0 && c < 0x100)) {
+            byte = static_cast<char>(c);
+        } else {
+            for (int j = 0; j < 32; ++j)
+                if (k1252High[j] == c)
+                    byte = static_cast<char>(0x80 + j);
+        }
+        out += byte;
+    }
+    return out;
+}
+
+std::string To1252(const wchar_t* text) { return text ? To1252(text, wcslen(text)) : std::string(); }
+
+std::string Utf8(const wchar_t* text)
+{
+    std::string out;
+    for (; text && *text; ++text) {
+        uint32_t c = static_cast<uint32_t>(*text);
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+        } else if (c < 0x800) {
+            out += static_cast<char>(0xC0 | (c >> 6));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else if (c < 0x10000) {
+            out += static_cast<char>(0xE0 | (c >> 12));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else {
+            out += static_cast<char>(0xF0 | (c >> 18));
+            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    return out;
+}
+
+// Well-formed UTF-8 only; anything else stops the text.
+std::wstring FromUtf8(const std::string& text)
+{
+    std::wstring out;
+    for (size_t i = 0; i < text.size();) {
+        unsigned char lead = static_cast<unsigned char>(text[i]);
+        int extra = lead < 0x80           ? 0
+                    : (lead >> 5) == 0x06 ? 1
+                    : (lead >> 4) == 0x0E ? 2
+                    : (lead >> 3) == 0x1E ? 3
+                                          : -1;
+        if (extra < 0 || (extra > 0 && i + static_cast<size_t>(extra) >= text.size()))
+            break;
+        uint32_t c = extra == 0 ? lead : lead & (0x3F >> extra);
+        for (int k = 1; k <= extra; ++k)
+            c = (c << 6) | (static_cast<unsigned char>(text[i + static_cast<size_t>(k)]) & 0x3F);
+        out += static_cast<wchar_t>(c);
+        i += static_cast<size_t>(extra) + 1;
+    }
+    return out;
+}
+
 }  // namespace
 
 BOOL InvalidateRect(HWND window, const RECT* rect, BOOL)
@@ -165,11 +247,11 @@ BOOL UpdateWindow(HWND window)
     return TRUE;
 }
 
-int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type)
+int MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type)
 {
     headless::Event event = NewEvent(headless::Event::MessageBox, owner);
-    event.text = text ? text : "";
-    event.caption = caption ? caption : "Error";
+    event.text = To1252(text);
+    event.caption = caption ? To1252(caption) : "Error";
     event.value = type;
     Record(event);
     // The box takes the focus for as long as it is up.
@@ -303,6 +385,27 @@ void NotifyWinEvent(DWORD event, HWND window, LONG object, LONG child)
     }
 }
 
+int MultiByteToWideChar(UINT codePage, DWORD, LPCSTR text, int length, LPWSTR wide, int room)
+{
+    if (!text || (codePage != 1252 && codePage != CP_UTF8) || room < 0 || (room > 0 && !wide))
+        return 0;
+    std::string bytes = length < 0 ? std::string(text, strlen(text) + 1)
+                                   : std::string(text, static_cast<size_t>(length));
+    std::wstring out;
+    if (codePage == CP_UTF8)
+        out = FromUtf8(bytes);
+    else
+        for (char c : bytes)
+            out += From1252(static_cast<unsigned char>(c));
+    if (room == 0)
+        return static_cast<int>(out.size());
+    // Too small a buffer fails the whole call, as on Windows.
+    if (out.size() > static_cast<size_t>(room))
+        return 0;
+    std::copy(out.begin(), out.end(), wide);
+    return static_cast<int>(out.size());
+}
+
 HBRUSH CreateSolidBrush(COLORREF color)
 {
     std::unique_ptr<GdiObject> object(new GdiObject());
@@ -334,10 +437,12 @@ BOOL DeleteObject(HGDIOBJ object)
     return TRUE;
 }
 
-HANDLE CreateFileA(LPCSTR path, DWORD access, DWORD, void*, DWORD disposition, DWORD, HANDLE)
+HANDLE CreateFileW(LPCWSTR widePath, DWORD access, DWORD, void*, DWORD disposition, DWORD, HANDLE)
 {
-    if (!path)
+    if (!widePath)
         return INVALID_HANDLE_VALUE;
+    const std::string named = Utf8(widePath);
+    const char* path = named.c_str();
     int flags = O_CLOEXEC;
     if ((access & GENERIC_READ) && (access & GENERIC_WRITE))
         flags |= O_RDWR;
@@ -429,18 +534,22 @@ BOOL CloseHandle(HANDLE handle)
     return result == 0;
 }
 
-BOOL DeleteFileA(LPCSTR path)
+BOOL DeleteFileW(LPCWSTR path)
 {
-    return path && !IsDirectory(path) && unlink(path) == 0;
+    return path && !IsDirectory(Utf8(path).c_str()) && unlink(Utf8(path).c_str()) == 0;
 }
 
-BOOL MoveFileExA(LPCSTR from, LPCSTR to, DWORD flags)
+BOOL MoveFileExW(LPCWSTR wideFrom, LPCWSTR wideTo, DWORD flags)
 {
-    if (!from || !to || IsDirectory(to))
+    if (!wideFrom || !wideTo)
         return FALSE;
-    if (!(flags & MOVEFILE_REPLACE_EXISTING) && Exists(to))
+    const std::string from = Utf8(wideFrom);
+    const std::string to = Utf8(wideTo);
+    if (IsDirectory(to.c_str()))
         return FALSE;
-    if (rename(from, to) != 0)
+    if (!(flags & MOVEFILE_REPLACE_EXISTING) && Exists(to.c_str()))
+        return FALSE;
+    if (rename(from.c_str(), to.c_str()) != 0)
         return FALSE;
     if (flags & MOVEFILE_WRITE_THROUGH) {
         std::string folder(to);
@@ -455,16 +564,16 @@ BOOL MoveFileExA(LPCSTR from, LPCSTR to, DWORD flags)
     return TRUE;
 }
 
-UINT GetTempFileNameA(LPCSTR folder, LPCSTR prefix, UINT unique, LPSTR name)
+UINT GetTempFileNameW(LPCWSTR folder, LPCWSTR prefix, UINT unique, LPWSTR name)
 {
     if (!folder || !name)
         return 0;
-    std::string base(folder);
+    std::wstring base(folder);
     if (base.size() > static_cast<size_t>(MAX_PATH - 14))
         return 0;
-    if (!base.empty() && base.back() != '/')
-        base += '/';
-    base.append(prefix ? prefix : "", prefix ? strnlen(prefix, 3) : 0);
+    if (!base.empty() && base.back() != L'/')
+        base += L'/';
+    base.append(prefix ? prefix : L"", prefix ? wcsnlen(prefix, 3) : 0);
     State& s = Shared();
     for (int attempt = 0; attempt < 0x10000; ++attempt) {
         UINT number = unique ? unique : ((static_cast<UINT>(getpid()) + ++s.tempCounter) & 0xFFFF);
@@ -472,18 +581,18 @@ UINT GetTempFileNameA(LPCSTR folder, LPCSTR prefix, UINT unique, LPSTR name)
             continue;
         char tail[16];
         snprintf(tail, sizeof tail, "%X.tmp", number);
-        std::string candidate = base + tail;
+        std::wstring candidate = base + std::wstring(tail, tail + strlen(tail));
         if (candidate.size() >= static_cast<size_t>(MAX_PATH))
             return 0;
         if (!unique) {
-            int fd = open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+            int fd = open(Utf8(candidate.c_str()).c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
             if (fd < 0 && errno == EEXIST)
                 continue;
             if (fd < 0)
                 return 0;
             close(fd);
         }
-        memcpy(name, candidate.c_str(), candidate.size() + 1);
+        std::copy(candidate.c_str(), candidate.c_str() + candidate.size() + 1, name);
         return number;
     }
     return 0;
@@ -499,11 +608,11 @@ int lstrcmpA(LPCSTR first, LPCSTR second)
 
 namespace {
 
-BOOL RunFileDialog(OPENFILENAMEA* dialog, bool open)
+BOOL RunFileDialog(OPENFILENAMEW* dialog, bool open)
 {
     State& s = Shared();
     bool confirm = s.dialogConfirms;
-    std::string path = s.dialogPath;
+    std::wstring path = FromUtf8(s.dialogPath);
     s.dialogConfirms = false;
     s.dialogPath.clear();
     if (!dialog)
@@ -513,34 +622,34 @@ BOOL RunFileDialog(OPENFILENAMEA* dialog, bool open)
     record.structSize = dialog->lStructSize;
     record.owner = dialog->hwndOwner;
     if (dialog->lpstrFilter) {
-        const char* end = dialog->lpstrFilter;
+        const WCHAR* end = dialog->lpstrFilter;
         while (end[0] || end[1])
             ++end;
-        record.filter.assign(dialog->lpstrFilter, end + 2);
+        record.filter = To1252(dialog->lpstrFilter, static_cast<size_t>(end + 2 - dialog->lpstrFilter));
     }
-    record.initialFile = dialog->lpstrFile ? dialog->lpstrFile : "";
+    record.initialFile = Utf8(dialog->lpstrFile);
     record.maxFile = dialog->nMaxFile;
-    record.defaultExtension = dialog->lpstrDefExt ? dialog->lpstrDefExt : "";
-    record.title = dialog->lpstrTitle ? dialog->lpstrTitle : "";
+    record.defaultExtension = To1252(dialog->lpstrDefExt);
+    record.title = To1252(dialog->lpstrTitle);
     record.flags = dialog->Flags;
     record.initialDirectory = dialog->lpstrInitialDir != nullptr;
     record.customFilter = dialog->lpstrCustomFilter != nullptr;
     s.dialogs.push_back(record);
     // The dialog refuses a structure of a size it does not know.
-    if (dialog->lStructSize != OPENFILENAME_SIZE_VERSION_400A &&
-        dialog->lStructSize != sizeof(OPENFILENAMEA))
+    if (dialog->lStructSize != OPENFILENAME_SIZE_VERSION_400W &&
+        dialog->lStructSize != sizeof(OPENFILENAMEW))
         return FALSE;
     if (!confirm || !dialog->lpstrFile || path.size() + 1 > dialog->nMaxFile)
         return FALSE;
-    memcpy(dialog->lpstrFile, path.c_str(), path.size() + 1);
+    std::copy(path.c_str(), path.c_str() + path.size() + 1, dialog->lpstrFile);
     return TRUE;
 }
 
 }  // namespace
 
-BOOL GetOpenFileNameA(OPENFILENAMEA* dialog) { return RunFileDialog(dialog, true); }
+BOOL GetOpenFileNameW(OPENFILENAMEW* dialog) { return RunFileDialog(dialog, true); }
 
-BOOL GetSaveFileNameA(OPENFILENAMEA* dialog) { return RunFileDialog(dialog, false); }
+BOOL GetSaveFileNameW(OPENFILENAMEW* dialog) { return RunFileDialog(dialog, false); }
 
 namespace headless {
 

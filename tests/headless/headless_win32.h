@@ -27,6 +27,9 @@ typedef DWORD COLORREF;
 typedef char CHAR;
 typedef const char* LPCSTR;
 typedef char* LPSTR;
+typedef wchar_t WCHAR;
+typedef const WCHAR* LPCWSTR;
+typedef WCHAR* LPWSTR;
 typedef void* HANDLE;
 typedef void* HGDIOBJ;
 
@@ -84,6 +87,7 @@ const LONG FW_BOLD = 700;
 const BYTE OUT_TT_ONLY_PRECIS = 7;
 
 const UINT MB_OK = 0x0;
+const UINT CP_UTF8 = 65001;
 const int IDOK = 1;
 
 const UINT WM_USER = 0x400;
@@ -124,39 +128,39 @@ const DWORD OFN_PATHMUSTEXIST = 0x800;
 const DWORD OFN_FILEMUSTEXIST = 0x1000;
 const DWORD OFN_EXPLORER = 0x80000;
 
-struct OPENFILENAMEA {
+struct OPENFILENAMEW {
     DWORD lStructSize;
     HWND hwndOwner;
     HINSTANCE hInstance;
-    LPCSTR lpstrFilter;
-    LPSTR lpstrCustomFilter;
+    LPCWSTR lpstrFilter;
+    LPWSTR lpstrCustomFilter;
     DWORD nMaxCustFilter;
     DWORD nFilterIndex;
-    LPSTR lpstrFile;
+    LPWSTR lpstrFile;
     DWORD nMaxFile;
-    LPSTR lpstrFileTitle;
+    LPWSTR lpstrFileTitle;
     DWORD nMaxFileTitle;
-    LPCSTR lpstrInitialDir;
-    LPCSTR lpstrTitle;
+    LPCWSTR lpstrInitialDir;
+    LPCWSTR lpstrTitle;
     DWORD Flags;
     WORD nFileOffset;
     WORD nFileExtension;
-    LPCSTR lpstrDefExt;
+    LPCWSTR lpstrDefExt;
     LPARAM lCustData;
     LPOFNHOOKPROC lpfnHook;
-    LPCSTR lpTemplateName;
+    LPCWSTR lpTemplateName;
     void* pvReserved;
     DWORD dwReserved;
     DWORD FlagsEx;
 };
 // The structure as Windows versions before 2000 knew it: up to the template name.
-#define OPENFILENAME_SIZE_VERSION_400A \
-    ((DWORD)(offsetof(OPENFILENAMEA, lpTemplateName) + sizeof(LPCSTR)))
+#define OPENFILENAME_SIZE_VERSION_400W \
+    ((DWORD)(offsetof(OPENFILENAMEW, lpTemplateName) + sizeof(LPCWSTR)))
 
 // Windows.
 BOOL InvalidateRect(HWND window, const RECT* rect, BOOL erase);
 BOOL UpdateWindow(HWND window);
-int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
+int MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type);
 HWND SetFocus(HWND window);
 HWND GetFocus();
 HWND GetParent(HWND window);
@@ -168,26 +172,29 @@ BOOL KillTimer(HWND window, UINT_PTR id);
 BOOL SetDlgItemTextA(HWND parent, int id, LPCSTR text);
 void NotifyWinEvent(DWORD event, HWND window, LONG object, LONG child);
 
+// Texts: code page 1252 and UTF-8 only.
+int MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR text, int length, LPWSTR wide, int room);
+
 // Drawing objects.
 HBRUSH CreateSolidBrush(COLORREF color);
 HFONT CreateFontIndirectA(const LOGFONTA* font);
 BOOL DeleteObject(HGDIOBJ object);
 
-// Files.
-HANDLE CreateFileA(LPCSTR path, DWORD access, DWORD share, void* security, DWORD disposition,
+// Files. Wide paths stand for their UTF-8 form on the POSIX file system.
+HANDLE CreateFileW(LPCWSTR path, DWORD access, DWORD share, void* security, DWORD disposition,
                    DWORD attributes, HANDLE templateFile);
 BOOL ReadFile(HANDLE file, void* buffer, DWORD count, DWORD* done, void* overlapped);
 BOOL WriteFile(HANDLE file, const void* buffer, DWORD count, DWORD* done, void* overlapped);
 BOOL FlushFileBuffers(HANDLE file);
 BOOL CloseHandle(HANDLE object);
-BOOL DeleteFileA(LPCSTR path);
-BOOL MoveFileExA(LPCSTR from, LPCSTR to, DWORD flags);
-UINT GetTempFileNameA(LPCSTR folder, LPCSTR prefix, UINT unique, LPSTR name);
+BOOL DeleteFileW(LPCWSTR path);
+BOOL MoveFileExW(LPCWSTR from, LPCWSTR to, DWORD flags);
+UINT GetTempFileNameW(LPCWSTR folder, LPCWSTR prefix, UINT unique, LPWSTR name);
 int lstrcmpA(LPCSTR first, LPCSTR second);
 
 // Common dialogs.
-BOOL GetOpenFileNameA(OPENFILENAMEA* dialog);
-BOOL GetSaveFileNameA(OPENFILENAMEA* dialog);
+BOOL GetOpenFileNameW(OPENFILENAMEW* dialog);
+BOOL GetSaveFileNameW(OPENFILENAMEW* dialog);
 
 // What tests set up and read back.
 namespace headless {
@@ -196,7 +203,7 @@ struct Event {
     enum Kind {
         Invalidate,    // InvalidateRect; whole when the rectangle was null
         Paint,         // UpdateWindow
-        MessageBox,    // text, caption, style in value
+        MessageBox,    // text, caption (both back in 1252), style in value
         Focus,         // SetFocus, or the focus taken by a message box (window null)
         TimerSet,      // id, period in value
         TimerKilled,   // id; value 1 when the timer was set
@@ -232,7 +239,7 @@ bool TimerActive(HWND window, UINT_PTR id);
 const std::vector<Event>& Events();
 void ClearEvents();
 
-// Runs inside MessageBoxA, after the owner's window has lost the focus, as
+// Runs inside MessageBoxW, after the owner's window has lost the focus, as
 // the box's own message loop would run the program meanwhile. The box then
 // answers IDOK.
 void OnMessageBox(std::function<void(const Event& box)> handler);
@@ -253,12 +260,13 @@ LOGFONTA FontOf(HFONT font);
 void FailWritesAfter(long bytes);
 int OpenFiles();
 
-// The next file dialog: confirmed with path, or cancelled.
+// The next file dialog: confirmed with path (UTF-8), or cancelled.
 void AnswerFileDialog(bool confirm, const std::string& path = std::string());
 struct FileDialogRecord {
-    bool open;  // GetOpenFileNameA, else GetSaveFileNameA
+    bool open;  // GetOpenFileNameW, else GetSaveFileNameW
     DWORD structSize;
     HWND owner;
+    // Texts back in 1252, paths in UTF-8.
     std::string filter;  // the whole list, its NULs included, up to the double NUL
     std::string initialFile;
     DWORD maxFile;

@@ -99,7 +99,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     std::fclose(file);
 
     Prime();
-    int loaded = LoadGameFile(&puzzle, path.c_str());
+    const std::wstring widePath(path.begin(), path.end());
+    int loaded = LoadGameFile(&puzzle, widePath.c_str());
     if (loaded == 0 && !Primed())
         std::abort();
     if (loaded == 1 && (size < kOldGameFileSize || std::memcmp(data, "NONARO", 6) != 0 ||

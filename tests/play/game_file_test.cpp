@@ -18,6 +18,17 @@ namespace {
 
 typedef std::vector<unsigned char> Bytes;
 
+std::wstring Wide(const std::string& path) { return fs::path(path).wstring(); }
+
+// A path as the game takes it, through UTF-8, which both file systems name
+// every character with.
+std::wstring WideOf(const fs::path& path)
+{
+    wchar_t wide[MAX_PATH] = L"";
+    MultiByteToWideChar(CP_UTF8, 0, path.u8string().c_str(), -1, wide, MAX_PATH);
+    return wide;
+}
+
 // The four arrays of a game, as values.
 struct Game {
     std::vector<int16_t> player;
@@ -135,12 +146,12 @@ TEST_F(GameFile, SavedGameHasTheCurrentLayoutAndLoadsBackByteForByte)
     const Game saved = Pattern(1);
     Put(saved, &puzzle);
     const std::string path = PathOf("partie.nro");
-    ASSERT_EQ(1, SaveGameFile(&puzzle, path.c_str()));
+    ASSERT_EQ(1, SaveGameFile(&puzzle, Wide(path).c_str()));
     EXPECT_EQ(Image(saved), Read(path));
     EXPECT_EQ(std::vector<std::string>{"partie.nro"}, Entries());
 
     Put(Pattern(2), &puzzle);
-    ASSERT_EQ(1, LoadGameFile(&puzzle, path.c_str()));
+    ASSERT_EQ(1, LoadGameFile(&puzzle, Wide(path).c_str()));
     EXPECT_TRUE(saved == Live(puzzle));
 }
 
@@ -148,7 +159,7 @@ TEST_F(GameFile, NewGameSavesToExactly1142Bytes)
 {
     GenerateNewGame(&puzzle, 0);
     const std::string path = PathOf("neuve.nro");
-    ASSERT_EQ(1, SaveGameFile(&puzzle, path.c_str()));
+    ASSERT_EQ(1, SaveGameFile(&puzzle, Wide(path).c_str()));
     EXPECT_EQ(1142u, fs::file_size(path));
 }
 
@@ -156,7 +167,7 @@ TEST_F(GameFile, SaveReplacesALongerFileWhole)
 {
     const std::string path = Write("partie.nro", Bytes(5000, 0xAB));
     Put(Pattern(3), &puzzle);
-    ASSERT_EQ(1, SaveGameFile(&puzzle, path.c_str()));
+    ASSERT_EQ(1, SaveGameFile(&puzzle, Wide(path).c_str()));
     EXPECT_EQ(Image(Pattern(3)), Read(path));
     EXPECT_EQ(std::vector<std::string>{"partie.nro"}, Entries());
 }
@@ -169,7 +180,7 @@ TEST_F(GameFile, OlderLayoutLoadsWithEveryMarkCleared)
     bytes.insert(bytes.end(), 40, 0x77);  // beyond the layout: ignored
     const std::string path = Write("ancienne.nro", bytes);
     Put(Pattern(5), &puzzle);
-    ASSERT_EQ(1, LoadGameFile(&puzzle, path.c_str()));
+    ASSERT_EQ(1, LoadGameFile(&puzzle, Wide(path).c_str()));
     Game expected = old;
     expected.marks.assign(kMarkCount, 0);
     EXPECT_TRUE(expected == Live(puzzle));
@@ -180,7 +191,7 @@ TEST_F(GameFile, BytesBeyondTheCurrentLayoutAreIgnored)
     Bytes bytes = Image(Pattern(6));
     bytes.insert(bytes.end(), 3, 0xFF);
     const std::string path = Write("longue.nro", bytes);
-    ASSERT_EQ(1, LoadGameFile(&puzzle, path.c_str()));
+    ASSERT_EQ(1, LoadGameFile(&puzzle, Wide(path).c_str()));
     EXPECT_TRUE(Pattern(6) == Live(puzzle));
 }
 
@@ -222,11 +233,11 @@ TEST_F(GameFile, RefusedFilesLeaveEveryArrayAsItWas)
     const Game before = Live(puzzle);
     for (const Case& c : cases) {
         const std::string path = Write("refusee.nro", c.bytes);
-        EXPECT_EQ(0, LoadGameFile(&puzzle, path.c_str())) << c.what;
+        EXPECT_EQ(0, LoadGameFile(&puzzle, Wide(path).c_str())) << c.what;
         EXPECT_TRUE(before == Live(puzzle)) << c.what;
     }
-    EXPECT_EQ(0, LoadGameFile(&puzzle, PathOf("absente.nro").c_str()));
-    EXPECT_EQ(0, LoadGameFile(&puzzle, folder.string().c_str()));
+    EXPECT_EQ(0, LoadGameFile(&puzzle, Wide(PathOf("absente.nro")).c_str()));
+    EXPECT_EQ(0, LoadGameFile(&puzzle, Wide(folder.string()).c_str()));
     EXPECT_EQ(0, LoadGameFile(&puzzle, nullptr));
     EXPECT_TRUE(before == Live(puzzle));
 }
@@ -238,14 +249,56 @@ TEST_F(GameFile, FailedSaveLeavesThePreviousFileAndNoLitter)
     fs::create_directory(folder / "dossier.nro");
     Put(Pattern(10), &puzzle);
 
-    EXPECT_EQ(0, SaveGameFile(&puzzle, (folder / "absent" / "partie.nro").string().c_str()));
-    EXPECT_EQ(0, SaveGameFile(&puzzle, PathOf("dossier.nro").c_str()));
+    EXPECT_EQ(0, SaveGameFile(&puzzle, Wide((folder / "absent" / "partie.nro").string()).c_str()));
+    EXPECT_EQ(0, SaveGameFile(&puzzle, Wide(PathOf("dossier.nro")).c_str()));
     EXPECT_EQ(0, SaveGameFile(&puzzle, nullptr));
-    EXPECT_EQ(0, SaveGameFile(nullptr, path.c_str()));
+    EXPECT_EQ(0, SaveGameFile(nullptr, Wide(path).c_str()));
 
     EXPECT_EQ(previous, Read(path));
     EXPECT_TRUE(fs::is_directory(folder / "dossier.nro"));
     EXPECT_EQ((std::vector<std::string>{"dossier.nro", "partie.nro"}), Entries());
+}
+
+TEST_F(GameFile, NamesOutsideTheSystemsCodePageSaveAndLoadBack)
+{
+    // Cyrillic, accents and the euro sign, and characters whose second byte
+    // in a double-byte code page is the one of a backslash (0x5C).
+    struct Case {
+        const char* folder;
+        const char* name;
+    } const cases[] = {
+        {"\xE8\xA1\xA8\xE3\x82\xBD", "\xE8\xA1\xA8.nro"},
+        {"\xD0\x96\xD0\xB8\xD0\xB7\xD0\xBD\xD1\x8C", "\xD0\xB8\xD0\xB3\xD1\x80\xD0\xB0.nro"},
+        {"d\xC3\xA9j\xC3\xA0", "\xC3\xA9t\xC3\xA9 \xE2\x82\xAC.nro"},
+    };
+    for (const Case& c : cases) {
+        const fs::path place = folder / fs::u8path(c.folder);
+        fs::create_directory(place);
+        const fs::path file = place / fs::u8path(c.name);
+        const std::wstring path = WideOf(file);
+        Put(Pattern(11), &puzzle);
+        ASSERT_EQ(1, SaveGameFile(&puzzle, path.c_str())) << c.name;
+        EXPECT_EQ(kGameFileSize, fs::file_size(file));
+        EXPECT_EQ(1, std::distance(fs::directory_iterator(place), fs::directory_iterator()));
+        Put(Pattern(12), &puzzle);
+        ASSERT_EQ(1, LoadGameFile(&puzzle, path.c_str())) << c.name;
+        EXPECT_TRUE(Pattern(11) == Live(puzzle));
+    }
+}
+
+TEST_F(GameFile, FolderTooLongForTheTemporaryFileIsRefusedWithNothingWritten)
+{
+    // The temporary file's name adds up to 14 characters to its folder,
+    // which is counted with its closing separator.
+    const size_t start = WideOf(folder / "").size();
+    for (size_t length : {static_cast<size_t>(MAX_PATH - 14), static_cast<size_t>(MAX_PATH - 13)}) {
+        const fs::path place = folder / std::wstring(length - 1 - start, L'd');
+        ASSERT_TRUE(fs::create_directory(place)) << length;
+        const std::wstring path = WideOf(place / "p.nro");
+        const bool fits = length <= static_cast<size_t>(MAX_PATH - 14);
+        EXPECT_EQ(fits ? 1 : 0, SaveGameFile(&puzzle, path.c_str())) << length;
+        EXPECT_EQ(fits ? 1 : 0, std::distance(fs::directory_iterator(place), fs::directory_iterator())) << length;
+    }
 }
 
 }  // namespace

@@ -104,24 +104,24 @@ TEST(FileDialogs, AskForOneNroFileWithTheirOwnTitleAndFlags)
 {
     headless::Reset();
     HWND owner = headless::MakeWindow(nullptr, 0);
-    char path[MAX_PATH] = "ancien.nro";
+    WCHAR path[MAX_PATH] = L"ancien.nro";
 
     headless::AnswerFileDialog(true, "/tmp/partie.nro");
     EXPECT_EQ(1, ChooseOpenFile(owner, path));
-    EXPECT_STREQ("/tmp/partie.nro", path);
+    EXPECT_STREQ(L"/tmp/partie.nro", path);
     headless::AnswerFileDialog(false);
     EXPECT_EQ(0, ChooseSaveFile(owner, path));
-    EXPECT_STREQ("", path);
+    EXPECT_STREQ(L"", path);
     headless::AnswerFileDialog(true, "/tmp/sous.nro");
     EXPECT_EQ(1, ChooseSaveFile(owner, path));
-    EXPECT_STREQ("/tmp/sous.nro", path);
+    EXPECT_STREQ(L"/tmp/sous.nro", path);
 
     const std::vector<headless::FileDialogRecord>& dialogs = headless::FileDialogs();
     ASSERT_EQ(3u, dialogs.size());
     EXPECT_TRUE(dialogs[0].open);
     EXPECT_FALSE(dialogs[1].open);
     for (const headless::FileDialogRecord& d : dialogs) {
-        EXPECT_EQ(OPENFILENAME_SIZE_VERSION_400A, d.structSize);
+        EXPECT_EQ(OPENFILENAME_SIZE_VERSION_400W, d.structSize);
         EXPECT_EQ(owner, d.owner);
         EXPECT_EQ(std::string("Fichier Nonaro (*.nro)\0*.nro\0\0", 30), d.filter);
         EXPECT_EQ("", d.initialFile);  // the dialog opens without a name
@@ -142,18 +142,19 @@ TEST(SaveOnAFullDisk, FailsAndLeavesThePreviousFile)
     char folder[] = "/tmp/nonaro-full-XXXXXX";
     ASSERT_NE(nullptr, mkdtemp(folder));
     const std::string path = std::string(folder) + "/partie.nro";
+    const std::wstring widePath(path.begin(), path.end());
     PuzzleGrid puzzle;
     PlayerGrid[0] = 4;
     for (int cell = 0; cell < kCellCount; ++cell)
         puzzle.values[cell] = 1;
-    ASSERT_EQ(1, SaveGameFile(&puzzle, path.c_str()));
+    ASSERT_EQ(1, SaveGameFile(&puzzle, widePath.c_str()));
     std::ifstream before(path, std::ios::binary);
     const std::string previous((std::istreambuf_iterator<char>(before)), std::istreambuf_iterator<char>());
 
     PlayerGrid[0] = 7;
     for (long room : {0L, 100L, 1141L}) {
         headless::FailWritesAfter(room);
-        EXPECT_EQ(0, SaveGameFile(&puzzle, path.c_str())) << room;
+        EXPECT_EQ(0, SaveGameFile(&puzzle, widePath.c_str())) << room;
         headless::FailWritesAfter(-1);
         std::ifstream after(path, std::ios::binary);
         EXPECT_EQ(previous, std::string((std::istreambuf_iterator<char>(after)), std::istreambuf_iterator<char>()));

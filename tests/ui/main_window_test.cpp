@@ -231,21 +231,21 @@ TEST_F(MainWindowTest, ClosedSolutionWindowCanBeOpenedAgain)
 TEST_F(MainWindowTest, AFailedSaveIsToldInABoxOwnedByTheMainWindow)
 {
     MessageBoxCatcher boxes;
-    SaveGameAs(main, "C:\\nonaro-no-such-folder\\partie.nro");
+    SaveGameAs(main, L"C:\\nonaro-no-such-folder\\partie.nro");
     EXPECT_EQ(boxes.count(), 1);
     EXPECT_EQ(boxes.caption(), "Nonaro 2.1");
     EXPECT_EQ(boxes.text(), std::string(kSaveFailedText));
     EXPECT_EQ(boxes.owner(), main);
 
-    char folder[MAX_PATH];
-    GetTempPathA(MAX_PATH, folder);
-    const std::string path = std::string(folder) + "nonaro-ui-test.nro";
+    wchar_t folder[MAX_PATH];
+    GetTempPathW(MAX_PATH, folder);
+    const std::wstring path = std::wstring(folder) + L"nonaro-ui-test.nro";
     SaveGameAs(main, path.c_str());
     EXPECT_EQ(boxes.count(), 1);
     WIN32_FILE_ATTRIBUTE_DATA file = {};
-    ASSERT_TRUE(GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &file));
+    ASSERT_TRUE(GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &file));
     EXPECT_EQ(file.nFileSizeLow, 1142u);
-    DeleteFileA(path.c_str());
+    DeleteFileW(path.c_str());
 }
 
 TEST_F(MainWindowTest, AboutBoxNamesTheProgramAndItsVersion)
@@ -274,6 +274,15 @@ TEST_F(MainWindowTest, TooltipRequestsAreAnsweredAndOtherNotificationsIgnored)
     other.lpszText = other.szText;
     EXPECT_EQ(SendMessageA(main, WM_NOTIFY, 1001, reinterpret_cast<LPARAM>(&other)), 0);
     EXPECT_STREQ(other.szText, "");
+
+    // The toolbar asks for wide notifications and gets them.
+    EXPECT_EQ(SendMessageA(main, WM_NOTIFYFORMAT, reinterpret_cast<WPARAM>(ToolbarWindow), NF_QUERY), NFR_UNICODE);
+    EXPECT_TRUE(SendMessageA(ToolbarWindow, TB_GETUNICODEFORMAT, 0, 0));
+    TOOLTIPTEXTW wide = {};
+    wide.hdr.code = TTN_NEEDTEXTW;
+    wide.lpszText = wide.szText;
+    EXPECT_EQ(SendMessageA(main, WM_NOTIFY, 1011, reinterpret_cast<LPARAM>(&wide)), 0);
+    EXPECT_STREQ(wide.szText, L"R\u00E9p\u00E9ter la derni\u00E8re annulation");
 }
 
 TEST_F(MainWindowTest, QuitClosesEveryWindowAndEndsTheLoop)

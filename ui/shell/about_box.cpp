@@ -1,24 +1,28 @@
 #include "ui/shell/about_box.h"
 
+#include "play/program_text.h"
+
 #include "ui/shell/app_objects.h"
 #include "ui/shell/command_ids.h"
 
 int ShowAboutBox(HWND owner)
 {
-    MSGBOXPARAMSA box = {};
-    box.cbSize = sizeof(box);
-    box.hwndOwner = owner;
-    box.hInstance = AppInstance;
-    box.lpszText =
+    const WideText text(
         "\n"
         "      NONARO   version 2.1\n"
         "\n"
         "      Grilles de chiffres 9 x 9 \xE0 trois niveaux\n"
         "\n"
         "      Conception et programmation : Torvel1\n"
-        "      Tous droits r\xE9serv\xE9s.\n";
-    box.lpszCaption = " A propos de...";
+        "      Tous droits r\xE9serv\xE9s.\n");
+    const WideText caption(" A propos de...");
+    MSGBOXPARAMSW box = {};
+    box.cbSize = sizeof(box);
+    box.hwndOwner = owner;
+    box.hInstance = AppInstance;
+    box.lpszText = text.get();
+    box.lpszCaption = caption.get();
     box.dwStyle = MB_OK | MB_USERICON;
-    box.lpszIcon = MAKEINTRESOURCEA(kProgramIconId);
-    return MessageBoxIndirectA(&box);
+    box.lpszIcon = MAKEINTRESOURCEW(kProgramIconId);
+    return MessageBoxIndirectW(&box);
 }

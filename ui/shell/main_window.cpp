@@ -5,6 +5,7 @@
 #include "engine/puzzle_grid.h"
 #include "play/game_file.h"
 #include "play/grid_board.h"
+#include "play/program_text.h"
 #include "ui/grid/grid_window.h"
 #include "ui/shell/about_box.h"
 #include "ui/shell/app_objects.h"
@@ -41,7 +42,7 @@ void NewGame(HWND mainWindow)
 
 void OpenGame(HWND mainWindow)
 {
-    char path[MAX_PATH];
+    WCHAR path[MAX_PATH];
     if (!ChooseOpenFile(mainWindow, path))
         return;
     // A refused file leaves everything as it was, without a word.
@@ -55,7 +56,7 @@ void OpenGame(HWND mainWindow)
 
 void SaveGame(HWND mainWindow)
 {
-    char path[MAX_PATH];
+    WCHAR path[MAX_PATH];
     if (ChooseSaveFile(mainWindow, path))
         SaveGameAs(mainWindow, path);
 }
@@ -134,10 +135,10 @@ void Dispatch(HWND mainWindow, int command)
 
 }  // namespace
 
-void SaveGameAs(HWND mainWindow, const char* path)
+void SaveGameAs(HWND mainWindow, const WCHAR* path)
 {
     if (!SaveGameFile(&Puzzle, path))
-        MessageBoxA(mainWindow, kSaveFailedText, kProgramCaption, MB_OK | MB_ICONWARNING);
+        ShowMessageBox(mainWindow, kSaveFailedText, kProgramCaption, MB_OK | MB_ICONWARNING);
 }
 
 void EnableGameCommands(HWND mainWindow)
@@ -191,8 +192,14 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_DESTROY:
         PostQuitMessage(0);
         return 0;
+    case WM_NOTIFYFORMAT:
+        // The toolbar asks once, when it is made, and then forwards its
+        // tooltips' requests in the wide form.
+        return lParam == NF_QUERY ? NFR_UNICODE : DefWindowProcA(window, message, wParam, lParam);
     case WM_NOTIFY:
-        if (reinterpret_cast<NMHDR*>(lParam)->code == TTN_NEEDTEXTA)
+        if (reinterpret_cast<NMHDR*>(lParam)->code == TTN_NEEDTEXTW)
+            FillTooltip(reinterpret_cast<TOOLTIPTEXTW*>(lParam), wParam);
+        else if (reinterpret_cast<NMHDR*>(lParam)->code == TTN_NEEDTEXTA)
             FillTooltip(reinterpret_cast<TOOLTIPTEXTA*>(lParam), wParam);
         return 0;
     case WM_COMMAND:

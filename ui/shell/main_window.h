@@ -12,7 +12,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 void EnableGameCommands(HWND mainWindow);
 
 // Writes the game in play to path, and tells the player when that failed.
-void SaveGameAs(HWND mainWindow, const char* path);
+void SaveGameAs(HWND mainWindow, const WCHAR* path);
 
 extern const char kSaveFailedText[];
 extern const char kProgramCaption[];

@@ -1,6 +1,7 @@
 #include "ui/shell/toolbar.h"
 
 #include "play/grid_board.h"
+#include "play/program_text.h"
 #include "ui/shell/app_objects.h"
 #include "ui/shell/command_ids.h"
 
@@ -109,4 +110,14 @@ void FillTooltip(TOOLTIPTEXTA* request, UINT_PTR commandId)
     // whatever lpszText pointed at.
     request->lpszText = request->szText;
     lstrcpyA(request->szText, text);
+}
+
+void FillTooltip(TOOLTIPTEXTW* request, UINT_PTR commandId)
+{
+    request->hinst = NULL;
+    const char* text = TooltipText(commandId);
+    if (!text)
+        return;
+    request->lpszText = request->szText;
+    lstrcpynW(request->szText, WideText(text).get(), sizeof request->szText / sizeof request->szText[0]);
 }

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "platform.h"
+
+// The program's own texts are written in Windows-1252. The A entry points
+// would read them in the system's code page and garble every accent on a
+// Cyrillic or Japanese system, so they are widened here, always as 1252, and
+// shown through the W entry points.
+const UINT kProgramCodePage = 1252;
+
+// One text widened; longer texts than any of the program's are cut short.
+class WideText {
+public:
+    explicit WideText(const char* text);
+    const WCHAR* get() const { return wide; }
+
+private:
+    WCHAR wide[512];
+};
+
+// MessageBoxW with the program's text and caption.
+int ShowMessageBox(HWND owner, const char* text, const char* caption, UINT type);

@@ -101,4 +101,47 @@ TEST(GridGeometry, HitTestsFindEveryCellAndMarkTheirRectanglesDraw)
     }
 }
 
+// At every scale the window is the 96-DPI one scaled, neighbours overlap on
+// their shared border, boxes start on their cells' lines, and the centre of
+// every painted cell and mark hits that cell and mark.
+TEST(GridGeometry, EveryScaleKeepsSharedLinesAndHitsWhatItPaints)
+{
+    const struct {
+        int dpi;
+        int window;
+    } scales[] = {{96, 460}, {120, 575}, {144, 690}, {168, 805}, {192, 920}, {288, 1380}};
+    for (const auto& scale : scales) {
+        const GridGeometry geometry(scale.dpi);
+        EXPECT_EQ(scale.window, geometry.WindowSize()) << scale.dpi;
+        RECT row;
+        ASSERT_EQ(1, geometry.RowRect(8, &row));
+        EXPECT_EQ(scale.window, row.bottom) << scale.dpi;
+        for (int cell = 0; cell < kCellCount; ++cell) {
+            RECT r, next;
+            ASSERT_EQ(1, geometry.CellRect(cell, &r));
+            if (cell % 9 < 8) {
+                geometry.CellRect(cell + 1, &next);
+                EXPECT_GT(r.right, next.left) << scale.dpi << " cell " << cell;
+            }
+            EXPECT_EQ(cell, geometry.CellFromPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2)) << scale.dpi;
+            for (int mark = 0; mark < kDigitCount; ++mark) {
+                RECT m;
+                geometry.SubCellRect(cell, mark, &m);
+                const int x = (m.left + m.right) / 2, y = (m.top + m.bottom) / 2;
+                EXPECT_EQ(mark, geometry.SubCellFromPoint(x, y)) << scale.dpi << " cell " << cell;
+            }
+        }
+        for (int box = 0; box < 9; ++box) {
+            RECT b, corner;
+            geometry.BoxRect(box, &b);
+            geometry.CellRect((box / 3) * 27 + (box % 3) * 3, &corner);
+            EXPECT_EQ(b.left, corner.left);
+            EXPECT_EQ(b.top, corner.top);
+            EXPECT_EQ(b.left, geometry.BoxLine(box % 3));
+        }
+        EXPECT_EQ(kNoCell, geometry.CellFromPoint(geometry.CellLine(9), 0)) << scale.dpi;
+        EXPECT_EQ(80, geometry.CellFromPoint(geometry.CellLine(9) - 1, geometry.CellLine(9) - 1)) << scale.dpi;
+    }
+}
+
 }  // namespace

@@ -14,13 +14,6 @@ bool IsDigit(unsigned int character) { return character >= '1' && character <= '
 
 bool IsCell(int32_t cell) { return cell >= 0 && cell < kCellCount; }
 
-void InvalidateCell(HWND window, int32_t cell)
-{
-    RECT area;
-    if (GridBoard::CellRect(cell, &area))
-        InvalidateRect(window, &area, TRUE);
-}
-
 // The first other cell holding value, looking through the row, then the
 // column, then the box; only one clash is ever reported.
 int32_t FindClash(const int16_t* grid, int32_t cell, int32_t value, const char** text)
@@ -67,7 +60,7 @@ void GridBoard::HandleDigitKey(HWND window, unsigned int character)
         // The digit shows while a clash is reported, so it is written first.
         bool changed = playerGrid[selectedCell] != value;
         playerGrid[selectedCell] = static_cast<int16_t>(value);
-        InvalidateCell(window, selectedCell);
+        Repaint(window, kCellArea, selectedCell);
         if (changed)
             AnnounceCellChange(window, selectedCell);
         if (EnterValue(window, selectedCell, value))
@@ -84,7 +77,7 @@ void GridBoard::HandleDigitKey(HWND window, unsigned int character)
         uint8_t& shown = pencilMarks[selectedCell * kDigitCount + mark - 1];
         bool changed = shown != 1;
         shown = 1;
-        InvalidateCell(window, selectedCell);
+        Repaint(window, kCellArea, selectedCell);
         if (changed)
             AnnounceCellChange(window, selectedCell);
         if (EnterPencilMark(window, selectedCell, mark))
@@ -110,13 +103,13 @@ void GridBoard::HandleEraserClick(HWND window, unsigned int x, unsigned int y)
     if (playerGrid[cell] != 0) {
         EnterValue(window, cell, 0);
     } else {
-        int32_t mark = SubCellFromPoint(static_cast<int32_t>(x), static_cast<int32_t>(y));
+        int32_t mark = MarkAt(x, y);
         if (mark >= 0) {
             markErased = pencilMarks[cell * kDigitCount + mark] != 0;
             pencilMarks[cell * kDigitCount + mark] = 0;
         }
     }
-    InvalidateCell(window, cell);
+    Repaint(window, kCellArea, cell);
     UpdateWindow(window);
     if (markErased)
         AnnounceCellChange(window, cell);
@@ -164,7 +157,7 @@ int32_t GridBoard::EnterPencilMark(HWND window, int32_t cell, int32_t digit)
     uint8_t& shown = pencilMarks[cell * kDigitCount + digit - 1];
     bool changed = shown != (clash == kNoCell ? 1 : 0);
     shown = clash == kNoCell ? 1 : 0;
-    InvalidateCell(window, cell);
+    Repaint(window, kCellArea, cell);
     if (changed)
         AnnounceCellChange(window, cell);
     return clash == kNoCell ? 1 : 0;
@@ -172,9 +165,9 @@ int32_t GridBoard::EnterPencilMark(HWND window, int32_t cell, int32_t digit)
 
 void GridBoard::ShowDuplicate(HWND window, int32_t clashCell, const char* text, bool repaintNow)
 {
-    InvalidateCell(window, clashCell);
+    Repaint(window, kCellArea, clashCell);
     savedSelection = selectedCell;
-    InvalidateCell(window, savedSelection);
+    Repaint(window, kCellArea, savedSelection);
     if (repaintNow)
         UpdateWindow(window);
 
@@ -183,10 +176,10 @@ void GridBoard::ShowDuplicate(HWND window, int32_t clashCell, const char* text, 
     ShowMessageBox(window, text, kClashCaption, MB_OK);
 
     conflictCell = kNoCell;
-    InvalidateCell(window, clashCell);
+    Repaint(window, kCellArea, clashCell);
     selectedCell = savedSelection;
     savedSelection = kNoCell;
-    InvalidateCell(window, selectedCell);
+    Repaint(window, kCellArea, selectedCell);
     if (repaintNow)
         UpdateWindow(window);
     SetFocus(window);

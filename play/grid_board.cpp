@@ -13,6 +13,8 @@ GridBoard::GridBoard(int16_t* playerGrid, uint8_t* cellMask, uint8_t* pencilMark
       eraserCursor(nullptr),
       digitFont(nullptr),
       window(nullptr),
+      dpi(kBaseDpi),
+      markFont(nullptr),
       playerGrid(playerGrid),
       cellMask(cellMask),
       pencilMarks(pencilMarks),
@@ -34,15 +36,20 @@ GridBoard::GridBoard(int16_t* playerGrid, uint8_t* cellMask, uint8_t* pencilMark
     cellBrush = CreateSolidBrush(RGB(225, 250, 220));
     conflictBrush = CreateSolidBrush(RGB(182, 210, 143));
 
+    digitFont = MakeDigitFont(kBaseDpi);
+
+    currentEntry = history.PushBack(nullptr);
+}
+
+HFONT GridBoard::MakeDigitFont(int32_t dpi)
+{
     LOGFONTA font;
     std::memset(&font, 0, sizeof font);
-    font.lfHeight = 32;
+    font.lfHeight = ScaledPixels(32, dpi);
     font.lfWeight = FW_BOLD;
     font.lfOutPrecision = OUT_TT_ONLY_PRECIS;
     std::strcpy(font.lfFaceName, "Times New Roman");
-    digitFont = CreateFontIndirectA(&font);
-
-    currentEntry = history.PushBack(nullptr);
+    return CreateFontIndirectA(&font);
 }
 
 GridBoard::~GridBoard()
@@ -57,6 +64,8 @@ GridBoard::~GridBoard()
         DeleteObject(penSelectionBrush);
     if (pencilSelectionBrush)
         DeleteObject(pencilSelectionBrush);
+    if (markFont)
+        DeleteObject(markFont);
 }
 
 void GridBoard::StartGame()
@@ -159,24 +168,20 @@ void GridBoard::UpdateGroupFlags(int32_t cell)
 {
     if (cell < 0 || cell >= kCellCount)
         return;
-    RECT area;
     int32_t complete = IsRowComplete(cell);
     if (complete != rowComplete[RowOf(cell)]) {
         rowComplete[RowOf(cell)] = complete;
-        if (RowRect(RowOf(cell), &area))
-            InvalidateRect(window, &area, TRUE);
+        Repaint(window, kRowArea, RowOf(cell));
     }
     complete = IsColumnComplete(cell);
     if (complete != columnComplete[ColumnOf(cell)]) {
         columnComplete[ColumnOf(cell)] = complete;
-        if (ColumnRect(ColumnOf(cell), &area))
-            InvalidateRect(window, &area, TRUE);
+        Repaint(window, kColumnArea, ColumnOf(cell));
     }
     complete = IsBoxComplete(cell);
     if (complete != boxComplete[BoxOf(cell)]) {
         boxComplete[BoxOf(cell)] = complete;
-        if (BoxRect(BoxOf(cell), &area))
-            InvalidateRect(window, &area, TRUE);
+        Repaint(window, kBoxArea, BoxOf(cell));
     }
 }
 

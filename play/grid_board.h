@@ -18,11 +18,21 @@ const int kClockLabelId = 2000;
 const int kUndoCommand = 1010;
 const int kRedoCommand = 1011;
 
-// Grid pixels: cells sit 51 pixels apart but are 52 wide, so neighbours share
-// their border line; the last pixel line (459) closes the grid.
-const int kCellPitch = 51;
-const int kBoxPitch = 3 * kCellPitch;
-const int kGridSize = 9 * kCellPitch + 1;
+// The rules name what to repaint; the grid window turns the area into pixels
+// at its own scale.
+enum GridArea { kCellArea, kRowArea, kColumnArea, kBoxArea };
+
+// The display scale of a 96-DPI window: 100 %.
+const int32_t kBaseDpi = 96;
+
+// A 96-DPI pixel quantity at `dpi`, rounded to the nearest pixel as MulDiv
+// does, so that every coordinate of a window follows the same rule.
+inline int32_t ScaledPixels(int32_t pixels, int32_t dpi)
+{
+    const int64_t product = static_cast<int64_t>(pixels) * dpi;
+    return static_cast<int32_t>(product >= 0 ? (product + kBaseDpi / 2) / kBaseDpi
+                                             : (product - kBaseDpi / 2) / kBaseDpi);
+}
 
 // One snapshot of the board after an accepted change.
 struct HistoryEntry {
@@ -47,6 +57,10 @@ public:
     HCURSOR eraserCursor;
     HFONT digitFont;
     HWND window;
+    // The scale the window and the drawing objects are made for; the pencil
+    // marks' font is the stock GUI one (null here) at 96 DPI.
+    int32_t dpi;
+    HFONT markFont;
     int16_t* playerGrid;
     uint8_t* cellMask;
     uint8_t* pencilMarks;
@@ -103,15 +117,14 @@ public:
     void TickClock();
     void StopClock(HWND window);
 
-    // Grid geometry, in grid-window pixels. Each returns 0 and leaves out
-    // alone for an index out of range or a null out.
-    static int CellRect(int32_t cell, RECT* out);
-    static int SubCellRect(int32_t cell, int32_t mark, RECT* out);
-    static int RowRect(int32_t row, RECT* out);
-    static int ColumnRect(int32_t column, RECT* out);
-    static int BoxRect(int32_t box, RECT* out);
-    static int32_t CellFromPoint(int32_t x, int32_t y);
-    static int32_t SubCellFromPoint(int32_t x, int32_t y);
+    // The digit font at a scale; the board starts with the 96-DPI one.
+    static HFONT MakeDigitFont(int32_t dpi);
+
+    // Provided by the grid window, which knows its pixels: asks for an area
+    // (a cell, row, column or box by index) to be repainted, nothing for an
+    // index out of range; and the pencil-mark place under a window point.
+    void Repaint(HWND window, GridArea area, int32_t index) const;
+    int32_t MarkAt(unsigned int x, unsigned int y) const;
 
     // The grid window (Windows only).
     int CreateGridWindow(HWND mainWindow);

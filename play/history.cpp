@@ -67,9 +67,8 @@ void Restore(GridBoard* board, const HistoryEntry& entry)
         changed[cell] = board->playerGrid[cell] != entry.values[cell] ||
                         std::memcmp(board->pencilMarks + cell * kDigitCount,
                                     entry.marks + cell * kDigitCount, kDigitCount) != 0;
-        RECT area;
-        if (changed[cell] && GridBoard::CellRect(cell, &area))
-            InvalidateRect(board->window, &area, TRUE);
+        if (changed[cell])
+            board->Repaint(board->window, kCellArea, cell);
     }
     std::memcpy(board->playerGrid, entry.values, sizeof entry.values);
     std::memcpy(board->pencilMarks, entry.marks, sizeof entry.marks);
@@ -85,9 +84,7 @@ void Select(GridBoard* board, int32_t cell)
     if (board->selectedCell != kNoCell) {
         int32_t old = board->selectedCell;
         board->selectedCell = kNoCell;
-        RECT area;
-        if (GridBoard::CellRect(old, &area))
-            InvalidateRect(board->window, &area, TRUE);
+        board->Repaint(board->window, kCellArea, old);
     }
     board->selectedCell = cell;
 }

@@ -1,5 +1,7 @@
 #include "tests/play/board_harness.h"
 
+#include "ui/grid/grid_geometry.h"
+
 #include <cstring>
 
 void BoardHarness::StartGame(const char* layout)
@@ -18,20 +20,20 @@ void BoardHarness::Click(int32_t cell)
 {
     SetFocus(board.window);
     RECT area;
-    if (board.selectedCell != kNoCell && GridBoard::CellRect(board.selectedCell, &area))
+    if (board.selectedCell != kNoCell && GridGeometry().CellRect(board.selectedCell, &area))
         InvalidateRect(board.window, &area, TRUE);
     board.selectedCell = kNoCell;
     board.blinkOn = 1;
     if (cell >= 0 && cell < kCellCount && mask[cell] != 0)
         board.selectedCell = cell;
-    if (GridBoard::CellRect(board.selectedCell, &area))
+    if (GridGeometry().CellRect(board.selectedCell, &area))
         InvalidateRect(board.window, &area, TRUE);
 }
 
 void BoardHarness::EraseMark(int32_t cell, int32_t mark)
 {
     RECT place;
-    if (!GridBoard::SubCellRect(cell, mark, &place))
+    if (!GridGeometry().SubCellRect(cell, mark, &place))
         return;
     Click(cell);
     if (board.toolMode == kEraserTool && board.selectedCell != kNoCell)

@@ -1,5 +1,7 @@
 #include "tests/play/board_harness.h"
 
+#include "ui/grid/grid_geometry.h"
+
 struct BoardHarness::Platform {
     HWND mainWindow;
     HWND toolbar;
@@ -23,7 +25,7 @@ BoardHarness::BoardHarness() : board(grid, mask, marks), platform_(new Platform(
 
     headless::OnFocusLoss(board.window, [this] {
         RECT area;
-        if (GridBoard::CellRect(board.selectedCell, &area)) {
+        if (GridGeometry().CellRect(board.selectedCell, &area)) {
             board.selectedCell = kNoCell;
             InvalidateRect(board.window, &area, TRUE);
         }

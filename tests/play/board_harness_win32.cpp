@@ -1,5 +1,7 @@
 #include "tests/play/board_harness.h"
 
+#include "ui/grid/grid_geometry.h"
+
 #include <cstdio>
 #include <cstring>
 
@@ -36,7 +38,7 @@ LRESULT CALLBACK GridProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     if (message == WM_KILLFOCUS && g_harness) {
         GridBoard& board = g_harness->board;
         RECT area;
-        if (GridBoard::CellRect(board.selectedCell, &area)) {
+        if (GridGeometry().CellRect(board.selectedCell, &area)) {
             board.selectedCell = kNoCell;
             InvalidateRect(window, &area, TRUE);
         }

@@ -12,6 +12,7 @@
 
 #include <unistd.h>
 
+#include "ui/grid/grid_geometry.h"
 #include "play/game_file.h"
 #include "tests/play/board_harness.h"
 #include "tests/play/test_layouts.h"
@@ -23,7 +24,7 @@ typedef headless::Event Event;
 RECT CellArea(int cell)
 {
     RECT r;
-    GridBoard::CellRect(cell, &r);
+    GridGeometry().CellRect(cell, &r);
     return r;
 }
 
@@ -47,11 +48,11 @@ std::vector<std::string> Calls(const BoardHarness& h)
                     name = "cell " + std::to_string(i);
             RECT r;
             for (int i = 0; i < 9 && name == "?"; ++i) {
-                if (GridBoard::RowRect(i, &r) && Same(e.rect, r))
+                if (GridGeometry().RowRect(i, &r) && Same(e.rect, r))
                     name = "row " + std::to_string(i);
-                else if (GridBoard::ColumnRect(i, &r) && Same(e.rect, r))
+                else if (GridGeometry().ColumnRect(i, &r) && Same(e.rect, r))
                     name = "column " + std::to_string(i);
-                else if (GridBoard::BoxRect(i, &r) && Same(e.rect, r))
+                else if (GridGeometry().BoxRect(i, &r) && Same(e.rect, r))
                     name = "box " + std::to_string(i);
             }
             calls.push_back(name);

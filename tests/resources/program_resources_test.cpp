@@ -163,7 +163,7 @@ std::string Element(const std::string& text, const std::string& tag, size_t from
     return text.substr(start, text.find('>', start) + 1 - start);
 }
 
-TEST_F(ProgramResources, ManifestAsksForCommonControlsSixAsInvokerOnTodaysWindows)
+TEST_F(ProgramResources, ManifestAsksForCommonControlsSixAsInvokerDpiAwareOnTodaysWindows)
 {
     std::string manifest = Bytes(MAKEINTRESOURCEA(24), MAKEINTRESOURCEA(1), MAKELANGID(LANG_FRENCH, SUBLANG_FRENCH));
     if (manifest.empty())
@@ -177,6 +177,12 @@ TEST_F(ProgramResources, ManifestAsksForCommonControlsSixAsInvokerOnTodaysWindow
     // operating systems listed take the program out of the oldest
     // compatibility context.
     const std::string level = Element(manifest, "requestedExecutionLevel");
+    // Each DPI setting in its own documented namespace, with its value.
+    const size_t aware = manifest.find("<dpiAware ");
+    const size_t awareness = manifest.find("<dpiAwareness");
+    const std::string system = aware == std::string::npos ? "" : manifest.substr(aware, manifest.find("</", aware) - aware);
+    const std::string monitor =
+        awareness == std::string::npos ? "" : manifest.substr(awareness, manifest.find("</", awareness) - awareness);
     const size_t compatibility = manifest.find("<compatibility");
     const struct {
         const std::string& where;
@@ -188,6 +194,8 @@ TEST_F(ProgramResources, ManifestAsksForCommonControlsSixAsInvokerOnTodaysWindow
         {identity, "type=\"win32\""},
         {level, "level=\"asInvoker\""},
         {level, "uiAccess=\"false\""},
+        {system, "xmlns=\"http://schemas.microsoft.com/SMI/2005/WindowsSettings\">true"},
+        {monitor, "xmlns=\"http://schemas.microsoft.com/SMI/2016/WindowsSettings\">PerMonitorV2"},
     };
     for (const auto& item : expected)
         EXPECT_NE(item.where.find(item.attribute), std::string::npos) << item.attribute << " in " << item.where;
@@ -206,9 +214,6 @@ TEST_F(ProgramResources, ManifestAsksForCommonControlsSixAsInvokerOnTodaysWindow
         listed += Element(manifest, "supportedOS", at);
     for (const char* id : systems)
         EXPECT_NE(listed.find(id), std::string::npos) << "supportedOS " << id;
-    // The windows are laid out in pixels: the system is left to scale them.
-    EXPECT_EQ(Element(manifest, "dpiAware"), "");
-    EXPECT_EQ(Element(manifest, "dpiAwareness"), "");
 }
 
 std::string VersionString(const std::vector<char>& block, const char* name)

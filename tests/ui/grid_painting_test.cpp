@@ -3,6 +3,7 @@
 #include <cstring>
 #include <string>
 
+#include "ui/grid/grid_geometry.h"
 #include "play/grid_board.h"
 #include "tests/ui/window_support.h"
 #include "ui/grid/grid_window.h"
@@ -76,7 +77,7 @@ protected:
     int CountInCell(int cell, COLORREF colour)
     {
         RECT area;
-        GridBoard::CellRect(cell, &area);
+        GridGeometry().CellRect(cell, &area);
         InflateRect(&area, -2, -2);
         return Count(area, colour);
     }
@@ -223,8 +224,8 @@ TEST_F(GridPaintingTest, MarksShowOnlyWhereTheByteIsOneAndInTheirOwnSquare)
     marks[31 * 9 + 8] = 1;  // mark 9: bottom right
     Draw();
     RECT first, last;
-    GridBoard::SubCellRect(30, 0, &first);
-    GridBoard::SubCellRect(31, 8, &last);
+    GridGeometry().SubCellRect(30, 0, &first);
+    GridGeometry().SubCellRect(31, 8, &last);
     EXPECT_GT(Count(first, kMarkRed), 0);
     EXPECT_GT(Count(last, kMarkRed), 0);
     EXPECT_EQ(CountInCell(30, kMarkRed), Count(first, kMarkRed));

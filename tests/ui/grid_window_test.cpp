@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "ui/grid/grid_geometry.h"
 #include "play/grid_board.h"
 #include "tests/ui/window_support.h"
 #include "ui/grid/grid_window.h"
@@ -11,7 +12,7 @@ namespace {
 RECT Cell(int cell)
 {
     RECT area = {0, 0, 0, 0};
-    GridBoard::CellRect(cell, &area);
+    GridGeometry().CellRect(cell, &area);
     return area;
 }
 

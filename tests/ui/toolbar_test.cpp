@@ -19,7 +19,7 @@ protected:
         AppInstance = GetModuleHandleA(NULL);
         InitCommonControls();
         parent = CreateTestParent(474, 500);
-        CreateToolbar(parent);
+        CreateToolbar(parent, kBaseDpi);
         toolbar = GetDlgItem(parent, kToolbarId);
     }
     void TearDown() override { DestroyWindow(parent); }

@@ -6,6 +6,8 @@
 #include <cstring>
 #include <new>
 
+#include "ui/grid/grid_geometry.h"
+
 namespace {
 
 // The program's texts are Windows-1252 whatever the system's code page is.
@@ -272,7 +274,7 @@ public:
                 return E_FAIL;
         } else {
             // The cell's own pixels, border lines included, as painted.
-            GridBoard::CellRect(target, &area);
+            GridGeometry(board_->dpi).CellRect(target, &area);
             POINT origin = {0, 0};
             if (!ClientToScreen(window_, &origin))
                 return E_FAIL;
@@ -327,7 +329,7 @@ public:
         if (!ScreenToClient(window_, &point) || !GetClientRect(window_, &client) || !PtInRect(&client, point))
             return ReturnNothing(child);
         // The last pixel line belongs to the grid but to no cell.
-        int32_t cell = GridBoard::CellFromPoint(point.x, point.y);
+        int32_t cell = GridGeometry(board_->dpi).CellFromPoint(point.x, point.y);
         return ReturnChild(cell == kNoCell ? kSelf : cell + 1, child);
     }
 

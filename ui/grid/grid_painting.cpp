@@ -1,5 +1,7 @@
 #include <cstdlib>
 
+#include "ui/grid/display_scale.h"
+#include "ui/grid/grid_geometry.h"
 #include "ui/grid/grid_window.h"
 
 namespace {
@@ -14,23 +16,59 @@ const COLORREF kPencilMarkColour = RGB(255, 0, 0);
 
 const UINT kCellTextFormat = DT_SINGLELINE | DT_VCENTER | DT_CENTER;
 
-HBRUSH MakePatternBrush(HINSTANCE instance, int bitmapId)
+HBRUSH MakePatternBrush(HINSTANCE instance, int bitmapId, int dpi)
 {
-    HBITMAP pattern = LoadBitmapA(instance, MAKEINTRESOURCEA(bitmapId));
+    HBITMAP pattern = LoadBitmapForDpi(instance, bitmapId, dpi);
     HBRUSH brush = CreatePatternBrush(pattern);
     // The brush keeps its own copy of the pattern.
     DeleteObject(pattern);
     return brush;
 }
 
+void ReleasePatterns(GridBoard* board)
+{
+    // Nulled so that the board's own release at its destruction passes them over.
+    if (board->penSelectionBrush)
+        DeleteObject(board->penSelectionBrush);
+    if (board->pencilSelectionBrush)
+        DeleteObject(board->pencilSelectionBrush);
+    board->penSelectionBrush = NULL;
+    board->pencilSelectionBrush = NULL;
+}
+
+void MakePatterns(GridBoard* board)
+{
+    HINSTANCE instance = GetModuleHandleA(NULL);
+    board->penSelectionBrush = MakePatternBrush(instance, kPenPatternId, board->dpi);
+    board->pencilSelectionBrush = MakePatternBrush(instance, kPencilPatternId, board->dpi);
+}
+
 }  // namespace
+
+void SetBoardScale(GridBoard* board, int dpi)
+{
+    if (dpi == board->dpi)
+        return;
+    board->dpi = dpi;
+    if (board->window) {
+        ReleasePatterns(board);
+        MakePatterns(board);
+    }
+    // The new objects exist before the old ones go, so the board never holds
+    // a released handle.
+    HFONT digits = GridBoard::MakeDigitFont(dpi);
+    DeleteObject(board->digitFont);
+    board->digitFont = digits;
+    if (board->markFont)
+        DeleteObject(board->markFont);
+    board->markFont = dpi == kBaseDpi ? NULL : CreateGuiFontForDpi(dpi, FW_NORMAL);
+}
 
 LRESULT OnCreate(GridBoard* board, HWND window)
 {
     HINSTANCE instance = GetModuleHandleA(NULL);
     board->eraserCursor = LoadCursorA(instance, MAKEINTRESOURCEA(kEraserCursorId));
-    board->penSelectionBrush = MakePatternBrush(instance, kPenPatternId);
-    board->pencilSelectionBrush = MakePatternBrush(instance, kPencilPatternId);
+    MakePatterns(board);
     board->window = window;
     SetTimer(window, 1, 500, NULL);
     return 0;
@@ -43,13 +81,7 @@ LRESULT OnDestroy(GridBoard* board, HWND window)
         KillTimer(window, 2);
         board->clockRunning = 0;
     }
-    // Nulled so that the board's own release at its destruction passes them over.
-    if (board->penSelectionBrush)
-        DeleteObject(board->penSelectionBrush);
-    if (board->pencilSelectionBrush)
-        DeleteObject(board->pencilSelectionBrush);
-    board->penSelectionBrush = NULL;
-    board->pencilSelectionBrush = NULL;
+    ReleasePatterns(board);
     // A cursor from the program's resources is shared by the system: not destroyed.
     board->eraserCursor = NULL;
     return 0;
@@ -73,6 +105,9 @@ HBRUSH CellBrush(const GridBoard* board, int32_t cell)
 
 void DrawBoard(const GridBoard* board, HDC dc, HPEN boxPen, HPEN borderPen)
 {
+    const GridGeometry geometry(board->dpi);
+    POINT savedOrigin;
+    GetBrushOrgEx(dc, &savedOrigin);
     SetBkMode(dc, TRANSPARENT);
     HGDIOBJ savedBrush = SelectObject(dc, board->cellBrush);
     HGDIOBJ savedFont = SelectObject(dc, board->digitFont);
@@ -81,15 +116,15 @@ void DrawBoard(const GridBoard* board, HDC dc, HPEN boxPen, HPEN borderPen)
     for (int row = 0; row < 9; ++row) {
         for (int column = 0; column < 9; ++column) {
             const int cell = row * 9 + column;
-            SelectObject(dc, CellBrush(board, cell));
-            // One pixel wider than the pitch, so neighbours share a border
-            // line; the 51-pixel patterns start afresh in every cell.
-            const int left = column * kCellPitch;
-            const int top = row * kCellPitch;
-            Rectangle(dc, left, top, left + kCellPitch + 1, top + kCellPitch + 1);
-
+            // Cells reach one border line past the pitch, so neighbours share
+            // it; each pattern starts afresh at its cell's corner, which the
+            // pitch alone would not do once a scale rounds it.
             RECT area;
-            GridBoard::CellRect(cell, &area);
+            geometry.CellRect(cell, &area);
+            SetBrushOrgEx(dc, area.left, area.top, NULL);
+            SelectObject(dc, CellBrush(board, cell));
+            Rectangle(dc, area.left, area.top, area.right, area.bottom);
+
             const int value = board->playerGrid[cell];
             if (value != 0) {
                 char text[12];
@@ -99,14 +134,14 @@ void DrawBoard(const GridBoard* board, HDC dc, HPEN boxPen, HPEN borderPen)
                 DrawTextA(dc, text, 1, &area, kCellTextFormat);
             } else {
                 // Marks stay stored under a digit but show only in an empty cell.
-                SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+                SelectObject(dc, board->markFont ? board->markFont : GetStockObject(DEFAULT_GUI_FONT));
                 SetTextColor(dc, kPencilMarkColour);
                 for (int mark = 0; mark < kDigitCount; ++mark) {
                     if (board->pencilMarks[cell * kDigitCount + mark] != 1)
                         continue;
                     char text[2] = {static_cast<char>('1' + mark), '\0'};
                     RECT square;
-                    GridBoard::SubCellRect(cell, mark, &square);
+                    geometry.SubCellRect(cell, mark, &square);
                     DrawTextA(dc, text, 1, &square, kCellTextFormat);
                 }
             }
@@ -116,14 +151,16 @@ void DrawBoard(const GridBoard* board, HDC dc, HPEN boxPen, HPEN borderPen)
     // The box lines go over the cell borders.
     SelectObject(dc, boxPen);
     for (int line = 0; line < 4; ++line) {
-        const int at = line * kBoxPitch;
+        const int at = geometry.BoxLine(line);
+        const int end = geometry.WindowSize();
         MoveToEx(dc, at, 0, NULL);
-        LineTo(dc, at, kGridSize);
+        LineTo(dc, at, end);
         MoveToEx(dc, 0, at, NULL);
-        LineTo(dc, kGridSize, at);
+        LineTo(dc, end, at);
     }
 
     SetTextColor(dc, RGB(0, 0, 0));
+    SetBrushOrgEx(dc, savedOrigin.x, savedOrigin.y, NULL);
     SelectObject(dc, savedFont);
     SelectObject(dc, savedPen);
     SelectObject(dc, savedBrush);
@@ -133,8 +170,9 @@ LRESULT OnPaint(GridBoard* board, HWND window)
 {
     // Only the pens are made at each paint; everything else lives with the
     // board or the window.
-    HPEN boxPen = CreatePen(PS_SOLID, 3, RGB(0, 0, 0));
-    HPEN borderPen = CreatePen(PS_SOLID, 1, RGB(192, 192, 192));
+    const GridGeometry geometry(board->dpi);
+    HPEN boxPen = CreatePen(PS_SOLID, geometry.Scale(3), RGB(0, 0, 0));
+    HPEN borderPen = CreatePen(PS_SOLID, geometry.Scale(1), RGB(192, 192, 192));
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(window, &paint);
     DrawBoard(board, dc, boxPen, borderPen);

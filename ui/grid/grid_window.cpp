@@ -1,31 +1,33 @@
 #include "ui/grid/grid_window.h"
 
+#include "ui/grid/display_scale.h"
 #include "ui/grid/grid_accessible.h"
+#include "ui/grid/grid_geometry.h"
 
 namespace {
 
-// The grid less its last pixel line: centring on it rather than on the
-// window's 460 keeps the historical placement.
-const int kCentredExtent = 459;
-
 const UINT_PTR kBlinkTimer = 1;
 const UINT_PTR kClockTimer = 2;
-
-void InvalidateCell(HWND window, int32_t cell)
-{
-    RECT area;
-    if (GridBoard::CellRect(cell, &area))
-        InvalidateRect(window, &area, TRUE);
-}
 
 // Forgets the selection and has its cell repainted without the pattern.
 void DropSelection(GridBoard* board, HWND window)
 {
     RECT area;
-    if (GridBoard::CellRect(board->selectedCell, &area)) {
+    if (GridGeometry(board->dpi).CellRect(board->selectedCell, &area)) {
         board->selectedCell = kNoCell;
         InvalidateRect(window, &area, TRUE);
     }
+}
+
+// Where the grid window goes in the main window at the board's scale.
+POINT PlaceInMainWindow(const GridBoard* board, HWND mainWindow)
+{
+    // Zeroed so that a missing toolbar counts as no height instead of garbage.
+    RECT client = {0, 0, 0, 0};
+    RECT toolbar = {0, 0, 0, 0};
+    GetClientRect(mainWindow, &client);
+    GetWindowRect(GetDlgItem(mainWindow, kToolbarId), &toolbar);
+    return GridWindowOrigin(client, toolbar.bottom - toolbar.top, board->dpi);
 }
 
 }  // namespace
@@ -42,11 +44,14 @@ ATOM RegisterGridClass()
     return RegisterClassA(&windowClass);
 }
 
-POINT GridWindowOrigin(const RECT& client, int toolbarHeight)
+POINT GridWindowOrigin(const RECT& client, int toolbarHeight, int dpi)
 {
+    // The grid less its last pixel line: centring on it rather than on the
+    // whole window keeps the historical placement.
+    const int extent = GridGeometry(dpi).CellLine(9);
     POINT origin;
-    origin.x = (client.right - kCentredExtent) / 2;
-    origin.y = toolbarHeight + (client.bottom - toolbarHeight - kCentredExtent) / 2;
+    origin.x = (client.right - extent) / 2;
+    origin.y = toolbarHeight + (client.bottom - toolbarHeight - extent) / 2;
     return origin;
 }
 
@@ -54,18 +59,26 @@ int GridBoard::CreateGridWindow(HWND mainWindow)
 {
     if (window)
         return 0;
-    // Zeroed so that a missing toolbar counts as no height instead of garbage.
-    RECT client = {0, 0, 0, 0};
-    RECT toolbar = {0, 0, 0, 0};
-    GetClientRect(mainWindow, &client);
-    GetWindowRect(GetDlgItem(mainWindow, kToolbarId), &toolbar);
-    POINT origin = GridWindowOrigin(client, toolbar.bottom - toolbar.top);
-    window = CreateWindowExA(0, "WndGridClass", "", WS_CHILD | WS_VISIBLE, origin.x, origin.y,
-                             kGridSize, kGridSize, mainWindow, NULL, GetModuleHandleA(NULL), this);
+    SetBoardScale(this, WindowDpi(mainWindow));
+    const POINT origin = PlaceInMainWindow(this, mainWindow);
+    const int size = GridGeometry(dpi).WindowSize();
+    window = CreateWindowExA(0, "WndGridClass", "", WS_CHILD | WS_VISIBLE, origin.x, origin.y, size, size,
+                             mainWindow, NULL, GetModuleHandleA(NULL), this);
     if (!window)
         return 0;
     UpdateWindow(window);
     return 1;
+}
+
+void RescaleGridWindow(GridBoard* board, HWND mainWindow, int dpi)
+{
+    SetBoardScale(board, dpi);
+    if (!board->window)
+        return;
+    const POINT origin = PlaceInMainWindow(board, mainWindow);
+    const int size = GridGeometry(dpi).WindowSize();
+    SetWindowPos(board->window, NULL, origin.x, origin.y, size, size, SWP_NOZORDER | SWP_NOACTIVATE);
+    InvalidateRect(board->window, NULL, TRUE);
 }
 
 LRESULT CALLBACK GridWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -207,7 +220,7 @@ LRESULT OnTimer(GridBoard* board, HWND window, WPARAM timerId)
         const int32_t cells[3] = {board->selectedCell, board->conflictCell, board->savedSelection};
         for (int32_t cell : cells) {
             RECT area;
-            if (GridBoard::CellRect(cell, &area)) {
+            if (GridGeometry(board->dpi).CellRect(cell, &area)) {
                 InvalidateRect(window, &area, TRUE);
                 UpdateWindow(window);
             }
@@ -224,7 +237,7 @@ LRESULT OnLButtonDown(GridBoard* board, HWND window, LPARAM point)
     const int32_t before = board->selectedCell;
     const unsigned int x = LOWORD(point);
     const unsigned int y = HIWORD(point);
-    const int32_t cell = GridBoard::CellFromPoint(static_cast<int32_t>(x), static_cast<int32_t>(y));
+    const int32_t cell = GridGeometry(board->dpi).CellFromPoint(static_cast<int32_t>(x), static_cast<int32_t>(y));
     DropSelection(board, window);
     // A new selection shows its colour at once.
     board->blinkOn = 1;
@@ -233,7 +246,7 @@ LRESULT OnLButtonDown(GridBoard* board, HWND window, LPARAM point)
         // The eraser works on the selected cell and leaves nothing selected.
         board->HandleEraserClick(window, x, y);
     } else {
-        InvalidateCell(window, board->selectedCell);
+        board->Repaint(window, kCellArea, board->selectedCell);
     }
     if (board->selectedCell != before && GetFocus() == window)
         AnnounceFocus(board, window, true);

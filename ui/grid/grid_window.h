@@ -6,7 +6,7 @@
 
 #include "play/grid_board.h"
 
-// The grid window: a borderless 460 x 460 child of the main window, of the
+// The grid window: a borderless child (460 x 460 at 96 DPI) of the main window, of the
 // class "WndGridClass", that shows the board and hands the player's mouse and
 // keyboard input to it. The board's pointer lives in the window's
 // GWL_USERDATA slot from WM_CREATE on.
@@ -26,7 +26,15 @@ LRESULT OnLButtonDown(GridBoard* board, HWND window, LPARAM point);
 
 // The grid window's top-left corner in the main window's client area: centred
 // across the client area and in the part of it below the toolbar.
-POINT GridWindowOrigin(const RECT& client, int toolbarHeight);
+POINT GridWindowOrigin(const RECT& client, int toolbarHeight, int dpi = kBaseDpi);
+
+// Makes the board's drawing objects for `dpi`, releasing those of the old
+// scale; the patterns only while the window exists.
+void SetBoardScale(GridBoard* board, int dpi);
+
+// Brings the grid window and its drawing objects to a new scale of the main
+// window and places it again below the toolbar. The game is not touched.
+void RescaleGridWindow(GridBoard* board, HWND mainWindow, int dpi);
 
 // The cell an arrow key moves the selection to from the hidden cell `from`,
 // skipping givens within the row or column; -1 when it does not move.

@@ -6,6 +6,8 @@
 #include "play/game_file.h"
 #include "play/grid_board.h"
 #include "play/program_text.h"
+#include "ui/grid/display_scale.h"
+#include "ui/grid/grid_geometry.h"
 #include "ui/grid/grid_window.h"
 #include "ui/shell/about_box.h"
 #include "ui/shell/app_objects.h"
@@ -20,8 +22,71 @@ const char kProgramCaption[] = "Nonaro 2.1";
 
 namespace {
 
+// The outer size at 96 DPI with the system's 96-DPI metrics; at any other
+// scale it is the client area this leaves, scaled, in that scale's frame.
 const int kMainWidth = 480;
 const int kMainHeight = 554;
+const DWORD kMainStyle = WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+
+SIZE FrameSize(int dpi)
+{
+    const RECT frame = WindowFrameForDpi(kMainStyle, TRUE, 0, dpi);
+    SIZE size = {frame.right - frame.left, frame.bottom - frame.top};
+    return size;
+}
+
+SIZE MainWindowSize(int dpi)
+{
+    const SIZE base = FrameSize(kBaseDpi);
+    const SIZE frame = FrameSize(dpi);
+    SIZE size = {ScaledPixels(kMainWidth - base.cx, dpi) + frame.cx,
+                 ScaledPixels(kMainHeight - base.cy, dpi) + frame.cy};
+    return size;
+}
+
+// Grows the window just enough for the toolbar and the grid where taller
+// caption or menu metrics leave less client area than they need.
+void MakeRoomForGrid(HWND mainWindow, int dpi)
+{
+    RECT client = {0, 0, 0, 0};
+    RECT toolbar = {0, 0, 0, 0};
+    GetClientRect(mainWindow, &client);
+    GetWindowRect(GetDlgItem(mainWindow, kToolbarId), &toolbar);
+    const int grid = GridGeometry(dpi).WindowSize();
+    const int wider = grid - client.right;
+    const int taller = toolbar.bottom - toolbar.top + grid - client.bottom;
+    if (wider <= 0 && taller <= 0)
+        return;
+    RECT outer;
+    GetWindowRect(mainWindow, &outer);
+    SetWindowPos(mainWindow, NULL, 0, 0, outer.right - outer.left + (wider > 0 ? wider : 0),
+                 outer.bottom - outer.top + (taller > 0 ? taller : 0),
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void CreateContents(HWND mainWindow)
+{
+    const int dpi = WindowDpi(mainWindow);
+    const SIZE wanted = MainWindowSize(dpi);
+    RECT outer;
+    GetWindowRect(mainWindow, &outer);
+    if (outer.right - outer.left != wanted.cx || outer.bottom - outer.top != wanted.cy)
+        SetWindowPos(mainWindow, NULL, 0, 0, wanted.cx, wanted.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // The grid window's placement reads the toolbar's height.
+    CreateToolbar(mainWindow, dpi);
+    MakeRoomForGrid(mainWindow, dpi);
+    Board.CreateGridWindow(mainWindow);
+}
+
+void ChangeScale(HWND mainWindow, int dpi, const RECT* suggested)
+{
+    if (suggested)
+        SetWindowPos(mainWindow, NULL, suggested->left, suggested->top, suggested->right - suggested->left,
+                     suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+    RebuildToolbar(mainWindow, dpi);
+    MakeRoomForGrid(mainWindow, dpi);
+    RescaleGridWindow(&Board, mainWindow, dpi);
+}
 
 LRESULT SendToToolbar(HWND mainWindow, UINT message, WPARAM commandId, LPARAM flag)
 {
@@ -174,28 +239,30 @@ ATOM RegisterMainClass(HINSTANCE instance)
 HWND CreateMainWindow(HINSTANCE instance)
 {
     // A fixed size: no sizing border and no maximise box.
-    return CreateWindowExA(0, "Nonarov2App", kProgramCaption,
-                           WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, CW_USEDEFAULT,
-                           CW_USEDEFAULT, kMainWidth, kMainHeight, NULL, NULL, instance, NULL);
+    // Sized for 96 DPI; WM_CREATE brings it to its display's scale.
+    return CreateWindowExA(0, "Nonarov2App", kProgramCaption, kMainStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+                           kMainWidth, kMainHeight, NULL, NULL, instance, NULL);
 }
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_CREATE:
-        // The grid window's placement reads the toolbar's height.
-        CreateToolbar(window);
-        Board.CreateGridWindow(window);
+        CreateContents(window);
         for (int cell = 0; cell < kCellCount; ++cell)
             PlayerGrid[cell] = 0;
         return 0;
     case WM_DESTROY:
+        ReleaseClockLabelFont();
         PostQuitMessage(0);
         return 0;
     case WM_NOTIFYFORMAT:
         // The toolbar asks once, when it is made, and then forwards its
         // tooltips' requests in the wide form.
         return lParam == NF_QUERY ? NFR_UNICODE : DefWindowProcA(window, message, wParam, lParam);
+    case kDpiChangedMessage:
+        ChangeScale(window, HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
+        return 0;
     case WM_NOTIFY:
         if (reinterpret_cast<NMHDR*>(lParam)->code == TTN_NEEDTEXTW)
             FillTooltip(reinterpret_cast<TOOLTIPTEXTW*>(lParam), wParam);

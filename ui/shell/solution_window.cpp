@@ -3,6 +3,8 @@
 #include <cstdlib>
 
 #include "engine/puzzle_grid.h"
+#include "play/grid_board.h"
+#include "ui/grid/display_scale.h"
 #include "ui/shell/command_ids.h"
 
 namespace {
@@ -17,22 +19,36 @@ const int kClientSize = 271;
 const int kOffsetX = 300;
 const int kOffsetY = 150;
 
+// A cell's place along one axis at a scale: both of its edges scaled.
+void CellSpan(int index, int dpi, int* start, int* size)
+{
+    const int from = index * kCellPitch;
+    const int to = from + (index % 3 == 2 ? kLastCellOfBoxSize : kCellSize);
+    *start = ScaledPixels(from, dpi);
+    *size = ScaledPixels(to, dpi) - *start;
+}
+
 void BuildCells(SolutionWindow* solution)
 {
     HINSTANCE instance = GetModuleHandleA(NULL);
     for (int cell = 0; cell < kCellCount; ++cell) {
-        const int row = cell / 9;
-        const int column = cell % 9;
+        int x, y, width, height;
+        CellSpan(cell % 9, solution->dpi, &x, &width);
+        CellSpan(cell / 9, solution->dpi, &y, &height);
         char text[12];
         _itoa(solution->puzzle->values[cell], text, 10);
-        CreateWindowExA(0, "Static", text, WS_CHILD | WS_VISIBLE | WS_BORDER | SS_CENTER | SS_CENTERIMAGE,
-                        column * kCellPitch, row * kCellPitch,
-                        column % 3 == 2 ? kLastCellOfBoxSize : kCellSize,
-                        row % 3 == 2 ? kLastCellOfBoxSize : kCellSize, solution->window,
-                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstSolutionCellId + cell)), instance,
-                        NULL);
+        HWND control = CreateWindowExA(
+            0, "Static", text, WS_CHILD | WS_VISIBLE | WS_BORDER | SS_CENTER | SS_CENTERIMAGE, x, y, width, height,
+            solution->window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstSolutionCellId + cell)),
+            instance, NULL);
+        if (solution->cellFont)
+            SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(solution->cellFont), FALSE);
     }
 }
+
+// The digits' font at a scale: the system's GUI font in bold, as near the
+// controls' default look as a scalable face comes.
+HFONT MakeCellFont(int dpi) { return dpi == kBaseDpi ? NULL : CreateGuiFontForDpi(dpi, FW_BOLD); }
 
 LRESULT ColourCell(SolutionWindow* solution, HWND window, WPARAM wParam, LPARAM lParam)
 {
@@ -49,7 +65,10 @@ LRESULT ColourCell(SolutionWindow* solution, HWND window, WPARAM wParam, LPARAM 
 
 }  // namespace
 
-SolutionWindow::SolutionWindow(PuzzleGrid* puzzle) : window(NULL), puzzle(puzzle) {}
+SolutionWindow::SolutionWindow(PuzzleGrid* puzzle)
+    : window(NULL), puzzle(puzzle), dpi(kBaseDpi), cellFont(NULL)
+{
+}
 
 ATOM RegisterSolutionClass()
 {
@@ -70,16 +89,25 @@ int SolutionWindow::Open(HWND owner)
     // An open window is neither refreshed nor brought forward here.
     if (window)
         return 0;
-    const int caption = GetSystemMetrics(SM_CYCAPTION);
-    const int frameX = GetSystemMetrics(SM_CXDLGFRAME);
-    const int frameY = GetSystemMetrics(SM_CYDLGFRAME);
+    // Laid out for the owner's display, where it opens.
+    dpi = WindowDpi(owner);
+    cellFont = MakeCellFont(dpi);
+    const int caption = SystemMetricForDpi(SM_CYCAPTION, dpi);
+    const int frameX = SystemMetricForDpi(SM_CXDLGFRAME, dpi);
+    const int frameY = SystemMetricForDpi(SM_CYDLGFRAME, dpi);
+    const int client = ScaledPixels(kClientSize, dpi);
     RECT ownerArea = {0, 0, 0, 0};
     GetWindowRect(owner, &ownerArea);
     // WM_CREATE has already stored the handle; this keeps it null on failure.
     window = CreateWindowExA(WS_EX_TOPMOST, "NonaroSolutionClass", "Solution",
-                             WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU, ownerArea.left + kOffsetX,
-                             ownerArea.top + kOffsetY, 2 * frameX + kClientSize,
-                             2 * frameY + caption + kClientSize, owner, NULL, GetModuleHandleA(NULL), this);
+                             WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU,
+                             ownerArea.left + ScaledPixels(kOffsetX, dpi), ownerArea.top + ScaledPixels(kOffsetY, dpi),
+                             2 * frameX + client, 2 * frameY + caption + client, owner, NULL,
+                             GetModuleHandleA(NULL), this);
+    if (!window && cellFont) {
+        DeleteObject(cellFont);
+        cellFont = NULL;
+    }
     if (!window)
         return 0;
     UpdateWindow(window);
@@ -97,6 +125,27 @@ void SolutionWindow::Refresh()
         // Also when the digit stays: its colour follows the new givens.
         InvalidateRect(GetDlgItem(window, kFirstSolutionCellId + cell), NULL, TRUE);
     }
+}
+
+void SolutionWindow::Rescale(int newDpi)
+{
+    dpi = newDpi;
+    HFONT old = cellFont;
+    cellFont = MakeCellFont(dpi);
+    if (!window)
+        return;
+    for (int cell = 0; cell < kCellCount; ++cell) {
+        int x, y, width, height;
+        CellSpan(cell % 9, dpi, &x, &width);
+        CellSpan(cell / 9, dpi, &y, &height);
+        HWND control = GetDlgItem(window, kFirstSolutionCellId + cell);
+        SetWindowPos(control, NULL, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+        // Null puts the controls back on their default font.
+        SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(cellFont), TRUE);
+    }
+    // Only once no control draws with it any more.
+    if (old)
+        DeleteObject(old);
 }
 
 LRESULT CALLBACK SolutionWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -117,7 +166,17 @@ LRESULT CALLBACK SolutionWindowProc(HWND window, UINT message, WPARAM wParam, LP
     case WM_DESTROY:
         // So that the command can open the window again.
         solution->window = NULL;
+        if (solution->cellFont)
+            DeleteObject(solution->cellFont);
+        solution->cellFont = NULL;
         return 0;
+    case kDpiChangedMessage: {
+        const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
+        SetWindowPos(window, NULL, suggested->left, suggested->top, suggested->right - suggested->left,
+                     suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+        solution->Rescale(HIWORD(wParam));
+        return 0;
+    }
     case WM_CTLCOLORSTATIC:
         return ColourCell(solution, window, wParam, lParam);
     default:

@@ -11,6 +11,10 @@ class SolutionWindow {
 public:
     HWND window;
     PuzzleGrid* puzzle;
+    // The scale the window is laid out for, and the cells' font at scales
+    // other than 96 DPI (null there: the controls' default font).
+    int dpi;
+    HFONT cellFont;
 
     explicit SolutionWindow(PuzzleGrid* puzzle);
     SolutionWindow(const SolutionWindow&) = delete;
@@ -21,6 +25,8 @@ public:
     // Brings an open window's digits and colours to the puzzle now in play,
     // so that it never shows another game's solution.
     void Refresh();
+    // Lays the cells out again, and makes their font, for `dpi`.
+    void Rescale(int dpi);
 };
 
 ATOM RegisterSolutionClass();

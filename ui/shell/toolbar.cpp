@@ -2,6 +2,8 @@
 
 #include "play/grid_board.h"
 #include "play/program_text.h"
+#include "resources/image_scales.h"
+#include "ui/grid/display_scale.h"
 #include "ui/shell/app_objects.h"
 #include "ui/shell/command_ids.h"
 
@@ -16,8 +18,13 @@ const int kLabelHeight = 22;
 // The label sits this far right of and below the placeholder's corner.
 const int kLabelShiftX = 20;
 const int kLabelShiftY = 2;
+const int kButtonCount = 16;
 
-const TBBUTTON kButtons[16] = {
+// The label's font at a scale other than 96 DPI, where the label keeps the
+// default one; it outlives the toolbar it was made for until the next one.
+HFONT LabelFont = NULL;
+
+const TBBUTTON kButtons[kButtonCount] = {
     {0, 0, 0, TBSTYLE_SEP, {0, 0}, 0, 0},
     {0, kNewGameCommand, TBSTATE_ENABLED, TBSTYLE_BUTTON, {0, 0}, 0, 0},
     {1, kOpenCommand, TBSTATE_ENABLED, TBSTYLE_BUTTON, {0, 0}, 0, 0},
@@ -58,7 +65,7 @@ const Tooltip kTooltips[] = {
 
 }  // namespace
 
-void CreateToolbar(HWND mainWindow)
+void CreateToolbar(HWND mainWindow, int dpi)
 {
     HWND toolbar = CreateWindowExA(WS_EX_DLGMODALFRAME, TOOLBARCLASSNAMEA, NULL,
                                    WS_CHILD | WS_VISIBLE | TBSTYLE_TOOLTIPS | TBSTYLE_FLAT, 0, 0, 0, 0,
@@ -66,28 +73,77 @@ void CreateToolbar(HWND mainWindow)
     ToolbarWindow = toolbar;
     if (!toolbar)
         return;
+    // Pictures drawn for a lower scale than the window's keep their own
+    // size and sit in the scaled buttons unstretched.
+    const int bitmapId = BitmapIdForDpi(AppInstance, kToolbarBitmapId, dpi);
+    const int imageSize =
+        bitmapId == kToolbarBitmapId ? kImageSize : MulDiv(kImageSize, ImageScaleFor(dpi), 100);
     SendMessageA(toolbar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
-    SendMessageA(toolbar, TB_SETBITMAPSIZE, 0, MAKELPARAM(kImageSize, kImageSize));
-    SendMessageA(toolbar, TB_SETBUTTONSIZE, 0, MAKELPARAM(kButtonWidth, kButtonHeight));
-    TBADDBITMAP images = {AppInstance, kToolbarBitmapId};
+    SendMessageA(toolbar, TB_SETBITMAPSIZE, 0, MAKELPARAM(imageSize, imageSize));
+    SendMessageA(toolbar, TB_SETBUTTONSIZE, 0,
+                 MAKELPARAM(ScaledPixels(kButtonWidth, dpi), ScaledPixels(kButtonHeight, dpi)));
+    TBADDBITMAP images = {AppInstance, static_cast<UINT_PTR>(bitmapId)};
     SendMessageA(toolbar, TB_ADDBITMAP, kImageCount, reinterpret_cast<LPARAM>(&images));
-    SendMessageA(toolbar, TB_ADDBUTTONSA, sizeof(kButtons) / sizeof(kButtons[0]),
-                 reinterpret_cast<LPARAM>(kButtons));
+    SendMessageA(toolbar, TB_ADDBUTTONSA, kButtonCount, reinterpret_cast<LPARAM>(kButtons));
 
     TBBUTTONINFOA placeholder = {};
     placeholder.cbSize = sizeof(placeholder);
     placeholder.dwMask = TBIF_SIZE;
-    placeholder.cx = kPlaceholderWidth;
+    placeholder.cx = static_cast<WORD>(ScaledPixels(kPlaceholderWidth, dpi));
     SendMessageA(toolbar, TB_SETBUTTONINFOA, kClockLabelId, reinterpret_cast<LPARAM>(&placeholder));
+    // Windows wants it after the bitmap and button sizes, or it may clip the
+    // buttons' lower edge.
+    SendMessageA(toolbar, TB_AUTOSIZE, 0, 0);
 
     RECT slot = {0, 0, 0, 0};
     LRESULT index = SendMessageA(toolbar, TB_COMMANDTOINDEX, kClockLabelId, 0);
     SendMessageA(toolbar, TB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&slot));
     HWND label = CreateWindowExA(0, "Static", NULL, WS_CHILD | WS_VISIBLE | SS_CENTER | SS_CENTERIMAGE,
-                                 slot.left + kLabelShiftX, slot.top + kLabelShiftY, slot.right - slot.left,
-                                 kLabelHeight, toolbar, reinterpret_cast<HMENU>(kClockLabelId), AppInstance,
-                                 NULL);
+                                 slot.left + ScaledPixels(kLabelShiftX, dpi),
+                                 slot.top + ScaledPixels(kLabelShiftY, dpi), slot.right - slot.left,
+                                 ScaledPixels(kLabelHeight, dpi), toolbar,
+                                 reinterpret_cast<HMENU>(kClockLabelId), AppInstance, NULL);
+    HFONT previous = LabelFont;
+    LabelFont = NULL;
+    if (dpi != kBaseDpi) {
+        // The system's own GUI font at the window's scale, as the menu and
+        // the tooltips beside it are drawn.
+        LabelFont = CreateGuiFontForDpi(dpi, FW_NORMAL);
+        SendMessageA(label, WM_SETFONT, reinterpret_cast<WPARAM>(LabelFont), FALSE);
+    }
+    if (previous)
+        DeleteObject(previous);
     SetWindowTextA(label, "00 : 00 : 00");
+}
+
+void RebuildToolbar(HWND mainWindow, int dpi)
+{
+    HWND old = GetDlgItem(mainWindow, kToolbarId);
+    BYTE states[kButtonCount] = {};
+    char clock[32] = "00 : 00 : 00";
+    if (old) {
+        for (int i = 0; i < kButtonCount; ++i)
+            if (kButtons[i].idCommand)
+                states[i] = static_cast<BYTE>(SendMessageA(old, TB_GETSTATE, kButtons[i].idCommand, 0));
+        GetDlgItemTextA(old, kClockLabelId, clock, sizeof clock);
+        DestroyWindow(old);
+    }
+    CreateToolbar(mainWindow, dpi);
+    if (!old || !ToolbarWindow)
+        return;
+    for (int i = 0; i < kButtonCount; ++i)
+        if (kButtons[i].idCommand)
+            SendMessageA(ToolbarWindow, TB_SETSTATE, kButtons[i].idCommand, MAKELPARAM(states[i], 0));
+    SetDlgItemTextA(ToolbarWindow, kClockLabelId, clock);
+}
+
+HFONT ClockLabelFont() { return LabelFont; }
+
+void ReleaseClockLabelFont()
+{
+    if (LabelFont)
+        DeleteObject(LabelFont);
+    LabelFont = NULL;
 }
 
 const char* TooltipText(UINT_PTR commandId)

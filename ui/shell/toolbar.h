@@ -5,8 +5,17 @@
 
 // The toolbar along the top of the main window, control 4000, with its clock
 // label (control 2000) in a widened placeholder at its right end. Keeps the
-// toolbar's handle in ToolbarWindow.
-void CreateToolbar(HWND mainWindow);
+// toolbar's handle in ToolbarWindow. Everything in it is sized for `dpi`.
+void CreateToolbar(HWND mainWindow, int dpi);
+
+// Makes the toolbar again at a new scale, with the buttons' states and the
+// clock's text the old one had.
+void RebuildToolbar(HWND mainWindow, int dpi);
+
+// The clock label's own font, null at 96 DPI where it keeps the default one;
+// released with the main window.
+HFONT ClockLabelFont();
+void ReleaseClockLabelFont();
 
 // The tooltip text of a toolbar command, or null for ids without one.
 const char* TooltipText(UINT_PTR commandId);

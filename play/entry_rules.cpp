@@ -1,5 +1,6 @@
 #include "play/grid_board.h"
 #include "play/program_text.h"
+#include "program_version.h"
 
 namespace {
 
@@ -8,7 +9,7 @@ const char kColumnClashText[] = "Doublons sur la m\xEAme colonne";
 const char kBoxClashText[] = "Doublons dans le carr\xE9";
 const char kClashCaption[] = "Doublons";
 const char kWinText[] = " BRAVO!!!   Vous avez reussi.  ";
-const char kWinCaption[] = "Nonaro 2.1";
+const char kWinCaption[] = "Nonaro " NONARO_VERSION_TEXT;
 
 bool IsDigit(unsigned int character) { return character >= '1' && character <= '9'; }
 

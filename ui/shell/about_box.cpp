@@ -1,6 +1,7 @@
 #include "ui/shell/about_box.h"
 
 #include "play/program_text.h"
+#include "program_version.h"
 
 #include "ui/shell/app_objects.h"
 #include "ui/shell/command_ids.h"
@@ -9,7 +10,7 @@ int ShowAboutBox(HWND owner)
 {
     const WideText text(
         "\n"
-        "      NONARO   version 2.1\n"
+        "      NONARO   version " NONARO_VERSION_TEXT "\n"
         "\n"
         "      Grilles de chiffres 9 x 9 \xE0 trois niveaux\n"
         "\n"

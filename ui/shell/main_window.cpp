@@ -6,6 +6,7 @@
 #include "play/game_file.h"
 #include "play/grid_board.h"
 #include "play/program_text.h"
+#include "program_version.h"
 #include "ui/grid/display_scale.h"
 #include "ui/grid/grid_geometry.h"
 #include "ui/grid/grid_window.h"
@@ -18,7 +19,7 @@
 const char kSaveFailedText[] =
     "La partie n'a pas pu \xEAtre enregistr\xE9"
     "e.\n\nLe fichier existant n'a pas \xE9t\xE9 modifi\xE9.";
-const char kProgramCaption[] = "Nonaro 2.1";
+const char kProgramCaption[] = "Nonaro " NONARO_VERSION_TEXT;
 
 namespace {
 

@@ -4,8 +4,6 @@
 
 namespace {
 
-const UINT_PTR kClockTimer = 2;
-const UINT kClockPeriod = 1000;
 
 }  // namespace
 

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "engine/puzzle_grid.h"
+#include "resources/program_ids.h"
 #include "platform.h"
 
 // The tool word. The busy value is ORed in while a new grid is generated;
@@ -12,11 +13,6 @@ const int32_t kPencilTool = 1;
 const int32_t kEraserTool = 2;
 const int32_t kBusyFlag = 8;
 
-// Command ids shared by the menu, the toolbar, the tooltips and the history.
-const int kToolbarId = 4000;
-const int kClockLabelId = 2000;
-const int kUndoCommand = 1010;
-const int kRedoCommand = 1011;
 
 // The rules name what to repaint; the grid window turns the area into pixels
 // at its own scale.

@@ -11,15 +11,16 @@
 #include <string>
 #include <vector>
 
+#include "resources/program_ids.h"
 #include "tests/e2e/probe_channel.h"
 
 // Command ids of the menu and the toolbar.
 enum Command {
-  kNewGame = 1000, kSolution = 1001, kOpen = 1002, kSave = 1003, kPrint = 1004, kQuit = 1005,
-  kUndo = 1010, kRedo = 1011,
-  kEasy = 1020, kMedium = 1021, kHard = 1022,
-  kPen = 1030, kPencil = 1031, kEraser = 1032,
-  kAbout = 1040,
+  kNewGame = IDM_NEW_GAME, kSolution = IDM_SOLUTION, kOpen = IDM_OPEN, kSave = IDM_SAVE, kPrint = IDM_PRINT,
+  kQuit = IDM_QUIT, kUndo = IDM_UNDO, kRedo = IDM_REDO,
+  kEasy = IDM_EASY_LEVEL, kMedium = IDM_MEDIUM_LEVEL, kHard = IDM_HARD_LEVEL,
+  kPen = IDM_PEN, kPencil = IDM_PENCIL, kEraser = IDM_ERASER,
+  kAbout = IDM_ABOUT,
 };
 
 // Where the scenarios put the main window, so that message boxes can be

@@ -6,9 +6,6 @@
 
 namespace {
 
-const int kEraserCursorId = 220;
-const int kPenPatternId = 201;
-const int kPencilPatternId = 202;
 
 const COLORREF kGivenDigitColour = RGB(0, 0, 220);
 const COLORREF kPlayerDigitColour = RGB(0, 0, 0);
@@ -70,15 +67,15 @@ LRESULT OnCreate(GridBoard* board, HWND window)
     board->eraserCursor = LoadCursorA(instance, MAKEINTRESOURCEA(kEraserCursorId));
     MakePatterns(board);
     board->window = window;
-    SetTimer(window, 1, 500, NULL);
+    SetTimer(window, kBlinkTimer, kBlinkPeriod, NULL);
     return 0;
 }
 
 LRESULT OnDestroy(GridBoard* board, HWND window)
 {
-    KillTimer(window, 1);
+    KillTimer(window, kBlinkTimer);
     if (board->clockRunning) {
-        KillTimer(window, 2);
+        KillTimer(window, kClockTimer);
         board->clockRunning = 0;
     }
     ReleasePatterns(board);

@@ -6,8 +6,6 @@
 
 namespace {
 
-const UINT_PTR kBlinkTimer = 1;
-const UINT_PTR kClockTimer = 2;
 
 // Forgets the selection and has its cell repainted without the pattern.
 void DropSelection(GridBoard* board, HWND window)

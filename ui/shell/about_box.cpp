@@ -4,7 +4,7 @@
 #include "program_version.h"
 
 #include "ui/shell/app_objects.h"
-#include "ui/shell/command_ids.h"
+#include "resources/program_ids.h"
 
 int ShowAboutBox(HWND owner)
 {

@@ -12,7 +12,7 @@
 #include "ui/grid/grid_window.h"
 #include "ui/shell/about_box.h"
 #include "ui/shell/app_objects.h"
-#include "ui/shell/command_ids.h"
+#include "resources/program_ids.h"
 #include "ui/shell/printing.h"
 #include "ui/shell/toolbar.h"
 
@@ -22,6 +22,9 @@ const char kSaveFailedText[] =
 const char kProgramCaption[] = "Nonaro " NONARO_VERSION_TEXT;
 
 namespace {
+
+// The " Outils " popup's position on the menu bar: it is enabled by position.
+const int kToolsMenuPosition = 2;
 
 // The outer size at 96 DPI with the system's 96-DPI metrics; at any other
 // scale it is the client area this leaves, scaled, in that scale's frame.
@@ -175,10 +178,10 @@ void Dispatch(HWND mainWindow, int command)
         // No question asked: closing destroys the window, which ends the loop.
         PostMessageA(mainWindow, WM_CLOSE, 0, 0);
         break;
-    case kUndoMenuCommand:
+    case kUndoCommand:
         Board.Undo();
         break;
-    case kRedoMenuCommand:
+    case kRedoCommand:
         Board.Redo();
         break;
     case kEasyLevelCommand:

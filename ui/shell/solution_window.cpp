@@ -5,7 +5,7 @@
 #include "engine/puzzle_grid.h"
 #include "play/grid_board.h"
 #include "ui/grid/display_scale.h"
-#include "ui/shell/command_ids.h"
+#include "resources/program_ids.h"
 
 namespace {
 

@@ -32,4 +32,3 @@ public:
 ATOM RegisterSolutionClass();
 LRESULT CALLBACK SolutionWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-const int kFirstSolutionCellId = 4000;

@@ -5,7 +5,7 @@
 #include "resources/image_scales.h"
 #include "ui/grid/display_scale.h"
 #include "ui/shell/app_objects.h"
-#include "ui/shell/command_ids.h"
+#include "resources/program_ids.h"
 
 namespace {
 
@@ -33,8 +33,8 @@ const TBBUTTON kButtons[kButtonCount] = {
     {3, kSolutionCommand, 0, TBSTYLE_BUTTON, {0, 0}, 0, 0},
     {4, kPrintCommand, 0, TBSTYLE_BUTTON, {0, 0}, 0, 0},
     {0, 0, 0, TBSTYLE_SEP, {0, 0}, 0, 0},
-    {5, kUndoMenuCommand, 0, TBSTYLE_BUTTON, {0, 0}, 0, 0},
-    {6, kRedoMenuCommand, 0, TBSTYLE_BUTTON, {0, 0}, 0, 0},
+    {5, kUndoCommand, 0, TBSTYLE_BUTTON, {0, 0}, 0, 0},
+    {6, kRedoCommand, 0, TBSTYLE_BUTTON, {0, 0}, 0, 0},
     {0, 0, 0, TBSTYLE_SEP, {0, 0}, 0, 0},
     // The pen starts checked but, like every tool, unusable until a game exists.
     {7, kPenCommand, TBSTATE_CHECKED, TBSTYLE_CHECK, {0, 0}, 0, 0},
@@ -56,8 +56,8 @@ const Tooltip kTooltips[] = {
     {kOpenCommand, "Ouvrir un fichier nonaro"},
     {kSaveCommand, "Sauvegarder"},
     {kPrintCommand, "Imprimer la grille et la solution"},
-    {kUndoMenuCommand, "Annuler la derni\xE8re action"},
-    {kRedoMenuCommand, "R\xE9p\xE9ter la derni\xE8re annulation"},
+    {kUndoCommand, "Annuler la derni\xE8re action"},
+    {kRedoCommand, "R\xE9p\xE9ter la derni\xE8re annulation"},
     {kPenCommand, "Utiliser le mode stylo"},
     {kPencilCommand, "Utiliser le mode crayon"},
     {kEraserCommand, "Utiliser le mode gomme"},

@@ -4,6 +4,9 @@
 
 namespace {
 
+// The row clash and win texts have always been written without their
+// accents ("meme", "reussi"); players and saved screenshots know them so, and
+// they stay as they are.
 const char kRowClashText[] = "Doublons sur la meme ligne";
 const char kColumnClashText[] = "Doublons sur la m\xEAme colonne";
 const char kBoxClashText[] = "Doublons dans le carr\xE9";

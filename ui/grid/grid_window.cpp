@@ -83,6 +83,8 @@ LRESULT CALLBACK GridWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 {
     if (message == WM_CREATE) {
         const CREATESTRUCTA* creation = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+        // A LONG holds a pointer only because this is a 32-bit program; a
+        // 64-bit build would need SetWindowLongPtr and GWLP_USERDATA.
         SetWindowLongA(window, GWL_USERDATA, reinterpret_cast<LONG_PTR>(creation->lpCreateParams));
     }
     GridBoard* board = reinterpret_cast<GridBoard*>(GetWindowLongA(window, GWL_USERDATA));

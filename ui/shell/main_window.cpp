@@ -268,6 +268,9 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         ChangeScale(window, HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
         return 0;
     case WM_NOTIFY:
+        // The toolbar sends its tooltips' requests with the button's command
+        // id as wParam, which is what the tip is looked up by; NMHDR::idFrom,
+        // the documented field, holds the same id for these requests.
         if (reinterpret_cast<NMHDR*>(lParam)->code == TTN_NEEDTEXTW)
             FillTooltip(reinterpret_cast<TOOLTIPTEXTW*>(lParam), wParam);
         else if (reinterpret_cast<NMHDR*>(lParam)->code == TTN_NEEDTEXTA)

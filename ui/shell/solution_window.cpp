@@ -152,6 +152,8 @@ LRESULT CALLBACK SolutionWindowProc(HWND window, UINT message, WPARAM wParam, LP
 {
     if (message == WM_CREATE) {
         const CREATESTRUCTA* creation = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+        // A LONG holds a pointer only because this is a 32-bit program; a
+        // 64-bit build would need SetWindowLongPtr and GWLP_USERDATA.
         SetWindowLongA(window, GWL_USERDATA, reinterpret_cast<LONG_PTR>(creation->lpCreateParams));
     }
     SolutionWindow* solution = reinterpret_cast<SolutionWindow*>(GetWindowLongA(window, GWL_USERDATA));

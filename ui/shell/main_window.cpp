@@ -268,9 +268,10 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         ChangeScale(window, HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
         return 0;
     case WM_NOTIFY:
-        // The toolbar sends its tooltips' requests with the button's command
-        // id as wParam, which is what the tip is looked up by; NMHDR::idFrom,
-        // the documented field, holds the same id for these requests.
+        // The tooltip control sends its request with the tool's id, for a
+        // toolbar button its command id, as wParam, and the tip is looked up
+        // by it there; NMHDR::idFrom, the documented field, carries the same
+        // id.
         if (reinterpret_cast<NMHDR*>(lParam)->code == TTN_NEEDTEXTW)
             FillTooltip(reinterpret_cast<TOOLTIPTEXTW*>(lParam), wParam);
         else if (reinterpret_cast<NMHDR*>(lParam)->code == TTN_NEEDTEXTA)

@@ -55,6 +55,12 @@ typedef UINT_PTR (*LPOFNHOOKPROC)(HWND, UINT, WPARAM, LPARAM);
 #define FALSE 0
 #endif
 
+// The arrow keys, as the grid window passes them on.
+const WPARAM VK_LEFT = 0x25;
+const WPARAM VK_UP = 0x26;
+const WPARAM VK_RIGHT = 0x27;
+const WPARAM VK_DOWN = 0x28;
+
 #define RGB(r, g, b) \
     ((COLORREF)(((BYTE)(r)) | (((DWORD)(BYTE)(g)) << 8) | (((DWORD)(BYTE)(b)) << 16)))
 

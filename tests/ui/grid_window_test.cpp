@@ -201,64 +201,6 @@ TEST_F(GridWindowTest, ArrowKeysMoveOnlyAHiddenSelectionWithPenOrPencil)
     EXPECT_EQ(board->selectedCell, 50);
 }
 
-TEST(NavigationTest, SkipsGivensWithinTheRowAndNeverWraps)
-{
-    uint8_t mask[kCellCount];
-    std::memset(mask, kGiven, sizeof(mask));
-    mask[19] = kHidden;  // row 2: hidden at columns 1 and 7 only
-    mask[25] = kHidden;
-    EXPECT_EQ(NavigationTarget(mask, 19, VK_RIGHT), 25);
-    EXPECT_EQ(NavigationTarget(mask, 25, VK_LEFT), 19);
-    EXPECT_EQ(NavigationTarget(mask, 25, VK_RIGHT), kNoCell);
-    EXPECT_EQ(NavigationTarget(mask, 19, VK_LEFT), kNoCell);
-
-    // The last hidden cell of row 8 and column 8 has nowhere to go.
-    mask[80] = kHidden;
-    EXPECT_EQ(NavigationTarget(mask, 80, VK_RIGHT), kNoCell);
-    EXPECT_EQ(NavigationTarget(mask, 80, VK_DOWN), kNoCell);
-}
-
-TEST(NavigationTest, SkipsGivensWithinTheColumn)
-{
-    uint8_t mask[kCellCount];
-    std::memset(mask, kGiven, sizeof(mask));
-    mask[4] = kHidden;  // column 4: hidden in rows 0 and 8 only
-    mask[76] = kHidden;
-    EXPECT_EQ(NavigationTarget(mask, 4, VK_DOWN), 76);
-    EXPECT_EQ(NavigationTarget(mask, 76, VK_UP), 4);
-    EXPECT_EQ(NavigationTarget(mask, 76, VK_DOWN), kNoCell);
-    EXPECT_EQ(NavigationTarget(mask, 4, VK_UP), kNoCell);
-}
-
-TEST(NavigationTest, ReachesTheCornerCellsButNotBeyond)
-{
-    uint8_t mask[kCellCount];
-    std::memset(mask, kHidden, sizeof(mask));
-    EXPECT_EQ(NavigationTarget(mask, 9, VK_UP), 0);
-    EXPECT_EQ(NavigationTarget(mask, 1, VK_LEFT), 0);
-    EXPECT_EQ(NavigationTarget(mask, 71, VK_DOWN), 80);
-    // -1 / 9 truncates to row 0: the sign must stop it.
-    EXPECT_EQ(NavigationTarget(mask, 0, VK_LEFT), kNoCell);
-    EXPECT_EQ(NavigationTarget(mask, 0, VK_UP), kNoCell);
-    EXPECT_EQ(NavigationTarget(mask, 72, VK_LEFT), kNoCell);
-    EXPECT_EQ(NavigationTarget(mask, 8, VK_RIGHT), kNoCell);
-
-    mask[0] = kGiven;
-    EXPECT_EQ(NavigationTarget(mask, 9, VK_UP), kNoCell);
-    EXPECT_EQ(NavigationTarget(mask, 1, VK_LEFT), kNoCell);
-}
-
-TEST(NavigationTest, AMaskOtherThanGivenOrHiddenStopsWithoutBeingTaken)
-{
-    uint8_t mask[kCellCount];
-    std::memset(mask, kGiven, sizeof(mask));
-    mask[36] = kHidden;
-    mask[38] = kTriedVisible;
-    mask[40] = kHidden;
-    EXPECT_EQ(NavigationTarget(mask, 36, VK_RIGHT), kNoCell);
-    EXPECT_EQ(NavigationTarget(mask, 40, VK_LEFT), kNoCell);
-}
-
 TEST_F(GridWindowTest, LosingTheFocusDropsTheSelection)
 {
     Send(WM_LBUTTONDOWN, MK_LBUTTON, CentreOf(30));

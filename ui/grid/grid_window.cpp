@@ -1,5 +1,6 @@
 #include "ui/grid/grid_window.h"
 
+#include "play/cell_navigation.h"
 #include "ui/grid/display_scale.h"
 #include "ui/grid/grid_accessible.h"
 #include "ui/grid/grid_geometry.h"
@@ -144,50 +145,6 @@ LRESULT OnSetCursor(GridBoard* board, HWND window, WPARAM wParam, LPARAM lParam)
         cursor = LoadCursorA(NULL, IDC_HAND);
     SetCursor(cursor);
     return 0;
-}
-
-int32_t NavigationTarget(const uint8_t* cellMask, int32_t from, WPARAM key)
-{
-    if (from < 0 || from >= kCellCount)
-        return kNoCell;
-    const int32_t row = from / 9;
-    int32_t candidate;
-    // Each search tests its bounds before it reads the mask, so it never
-    // reads outside the 81 cells; a cell whose mask is neither 0 nor 1 stops
-    // the search without being taken.
-    switch (key) {
-    case VK_DOWN:
-        candidate = from + 9;
-        while (candidate <= 79 && cellMask[candidate] == kGiven)
-            candidate += 9;
-        if (candidate > 80 || cellMask[candidate] != kHidden)
-            return kNoCell;
-        return candidate;
-    case VK_UP:
-        candidate = from - 9;
-        while (candidate > 0 && cellMask[candidate] == kGiven)
-            candidate -= 9;
-        if (candidate < 0 || cellMask[candidate] != kHidden)
-            return kNoCell;
-        return candidate;
-    case VK_RIGHT:
-        candidate = from + 1;
-        while (candidate / 9 == row && cellMask[candidate] == kGiven)
-            candidate += 1;
-        if (candidate / 9 != row || cellMask[candidate] != kHidden)
-            return kNoCell;
-        return candidate;
-    case VK_LEFT:
-        // -1 / 9 truncates to row 0, so the sign is tested before the row.
-        candidate = from - 1;
-        while (candidate > 0 && candidate / 9 == row && cellMask[candidate] == kGiven)
-            candidate -= 1;
-        if (candidate < 0 || candidate / 9 != row || cellMask[candidate] != kHidden)
-            return kNoCell;
-        return candidate;
-    default:
-        return kNoCell;
-    }
 }
 
 LRESULT OnKeyDown(GridBoard* board, HWND window, WPARAM key)

@@ -36,10 +36,6 @@ void SetBoardScale(GridBoard* board, int dpi);
 // window and places it again below the toolbar. The game is not touched.
 void RescaleGridWindow(GridBoard* board, HWND mainWindow, int dpi);
 
-// The cell an arrow key moves the selection to from the hidden cell `from`,
-// skipping givens within the row or column; -1 when it does not move.
-int32_t NavigationTarget(const uint8_t* cellMask, int32_t from, WPARAM key);
-
 // The brush a cell is filled with, by the blink phase, the selection, a clash
 // on screen, the tool and the completed groups.
 HBRUSH CellBrush(const GridBoard* board, int32_t cell);

@@ -74,14 +74,8 @@ void GridBoard::StartGame()
     conflictCell = kNoCell;
     savedSelection = kNoCell;
 
-    std::memset(rowComplete, 0, sizeof rowComplete);
-    std::memset(columnComplete, 0, sizeof columnComplete);
-    std::memset(boxComplete, 0, sizeof boxComplete);
-    for (int32_t cell = 0; cell < kCellCount; ++cell) {
-        rowComplete[RowOf(cell)] = IsRowComplete(cell);
-        columnComplete[ColumnOf(cell)] = IsColumnComplete(cell);
-        boxComplete[BoxOf(cell)] = IsBoxComplete(cell);
-    }
+    // The window is repainted whole below.
+    UpdateAllGroupFlags(false);
     if (window)
         InvalidateRect(window, nullptr, TRUE);
 
@@ -90,13 +84,8 @@ void GridBoard::StartGame()
     std::memcpy(currentEntry->payload.values, playerGrid, sizeof currentEntry->payload.values);
     std::memcpy(currentEntry->payload.marks, pencilMarks, sizeof currentEntry->payload.marks);
 
-    // A fresh game has nothing to undo or redo, whatever the buttons showed.
-    HWND mainWindow = GetParent(window);
-    HMENU menu = GetMenu(mainWindow);
-    SendDlgItemMessageA(mainWindow, kToolbarId, TB_ENABLEBUTTON, kRedoCommand, 0);
-    SendDlgItemMessageA(mainWindow, kToolbarId, TB_ENABLEBUTTON, kUndoCommand, 0);
-    EnableMenuItem(menu, kRedoCommand, MF_GRAYED);
-    EnableMenuItem(menu, kUndoCommand, MF_GRAYED);
+    // A fresh game has nothing to undo or redo, whatever the last one left.
+    ShowHistoryCommands(false, false);
 
     toolMode &= ~kBusyFlag;
 
@@ -133,56 +122,79 @@ int32_t GridBoard::BoxOf(int32_t cell) const
     return cell < 0 || cell >= kCellCount ? -1 : CellBox(cell);
 }
 
-int32_t GridBoard::IsRowComplete(int32_t cell) const
+namespace {
+
+// The 27 groups are nine of each kind; a kind doubles as the area repainted
+// when one of its groups is completed or broken. A cell's groups are always
+// taken in this order: row, column, box.
+const GridArea kGroupKinds[] = {kRowArea, kColumnArea, kBoxArea};
+
+int32_t GroupOfCell(GridArea kind, int32_t cell)
 {
-    if (cell < 0 || cell >= kCellCount)
-        return 0;
+    return kind == kRowArea ? CellRow(cell) : kind == kColumnArea ? CellColumn(cell) : CellBox(cell);
+}
+
+int32_t GroupMember(GridArea kind, int32_t group, int i)
+{
+    return kind == kRowArea      ? RowCell(group, i)
+           : kind == kColumnArea ? ColumnCell(group, i)
+                                 : BoxCell(BoxFirstCell(group), i);
+}
+
+}  // namespace
+
+int32_t* GridBoard::GroupFlags(GridArea kind)
+{
+    return kind == kRowArea ? rowComplete : kind == kColumnArea ? columnComplete : boxComplete;
+}
+
+int32_t GridBoard::IsGroupComplete(GridArea kind, int32_t group) const
+{
     for (int i = 0; i < 9; ++i)
-        if (playerGrid[RowCell(CellRow(cell), i)] == 0)
+        if (playerGrid[GroupMember(kind, group, i)] == 0)
             return 0;
     return 1;
+}
+
+int32_t GridBoard::IsRowComplete(int32_t cell) const
+{
+    return cell < 0 || cell >= kCellCount ? 0 : IsGroupComplete(kRowArea, CellRow(cell));
 }
 
 int32_t GridBoard::IsColumnComplete(int32_t cell) const
 {
-    if (cell < 0 || cell >= kCellCount)
-        return 0;
-    for (int i = 0; i < 9; ++i)
-        if (playerGrid[ColumnCell(CellColumn(cell), i)] == 0)
-            return 0;
-    return 1;
+    return cell < 0 || cell >= kCellCount ? 0 : IsGroupComplete(kColumnArea, CellColumn(cell));
 }
 
 int32_t GridBoard::IsBoxComplete(int32_t cell) const
 {
-    if (cell < 0 || cell >= kCellCount)
-        return 0;
-    int start = BoxStart(cell);
-    for (int i = 0; i < 9; ++i)
-        if (playerGrid[BoxCell(start, i)] == 0)
-            return 0;
-    return 1;
+    return cell < 0 || cell >= kCellCount ? 0 : IsGroupComplete(kBoxArea, CellBox(cell));
+}
+
+void GridBoard::UpdateGroupFlag(GridArea kind, int32_t group, bool repaint)
+{
+    const int32_t complete = IsGroupComplete(kind, group);
+    int32_t& flag = GroupFlags(kind)[group];
+    if (complete == flag)
+        return;
+    flag = complete;
+    if (repaint)
+        Repaint(window, kind, group);
 }
 
 void GridBoard::UpdateGroupFlags(int32_t cell)
 {
     if (cell < 0 || cell >= kCellCount)
         return;
-    int32_t complete = IsRowComplete(cell);
-    if (complete != rowComplete[RowOf(cell)]) {
-        rowComplete[RowOf(cell)] = complete;
-        Repaint(window, kRowArea, RowOf(cell));
-    }
-    complete = IsColumnComplete(cell);
-    if (complete != columnComplete[ColumnOf(cell)]) {
-        columnComplete[ColumnOf(cell)] = complete;
-        Repaint(window, kColumnArea, ColumnOf(cell));
-    }
-    complete = IsBoxComplete(cell);
-    if (complete != boxComplete[BoxOf(cell)]) {
-        boxComplete[BoxOf(cell)] = complete;
-        Repaint(window, kBoxArea, BoxOf(cell));
-    }
+    for (GridArea kind : kGroupKinds)
+        UpdateGroupFlag(kind, GroupOfCell(kind, cell), true);
+}
+
+void GridBoard::UpdateAllGroupFlags(bool repaint)
+{
+    for (GridArea kind : kGroupKinds)
+        for (int32_t group = 0; group < 9; ++group)
+            UpdateGroupFlag(kind, group, repaint);
 }
 
 int32_t GridBoard::IsSolved() const

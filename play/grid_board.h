@@ -90,6 +90,9 @@ public:
     int32_t IsColumnComplete(int32_t cell) const;
     int32_t IsBoxComplete(int32_t cell) const;
     void UpdateGroupFlags(int32_t cell);
+    // Every group's flag from the grid as it stands; with repaint, each group
+    // whose flag changed is repainted.
+    void UpdateAllGroupFlags(bool repaint);
     int32_t IsSolved() const;
     // Tells screen readers that the cell's digit or marks changed.
     static void AnnounceCellChange(HWND window, int32_t cell);
@@ -106,6 +109,8 @@ public:
     int32_t PushHistory(int32_t cell);
     void Undo();
     void Redo();
+    // Undo and Redo as available or not, on the toolbar and in the menu alike.
+    void ShowHistoryCommands(bool undoAvailable, bool redoAvailable) const;
 
     // Game clock.
     void ResetClock();
@@ -117,13 +122,19 @@ public:
     static HFONT MakeDigitFont(int32_t dpi);
 
     // Provided by the grid window, which knows its pixels: asks for an area
-    // (a cell, row, column or box by index) to be repainted, nothing for an
-    // index out of range; and the pencil-mark place under a window point.
-    void Repaint(HWND window, GridArea area, int32_t index) const;
+    // (a cell, row, column or box by index) to be repainted, nothing and 0
+    // for an index out of range; and the pencil-mark place under a window point.
+    int Repaint(HWND window, GridArea area, int32_t index) const;
     int32_t MarkAt(unsigned int x, unsigned int y) const;
 
     // The grid window (Windows only).
     int CreateGridWindow(HWND mainWindow);
+
+private:
+    // A kind of group is named by the area it repaints; groups are 0..8.
+    int32_t* GroupFlags(GridArea kind);
+    int32_t IsGroupComplete(GridArea kind, int32_t group) const;
+    void UpdateGroupFlag(GridArea kind, int32_t group, bool repaint);
 };
 
 // The toolbar's window handle, where the clock writes its label.

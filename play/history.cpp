@@ -4,54 +4,38 @@
 
 namespace {
 
-struct Commands {
-    HWND mainWindow;
-    HMENU menu;
-};
-
-Commands CommandsOf(HWND gridWindow)
+// A button is sent a change only when it shows the other state, which spares
+// the toolbar a repaint; the menu item is set every time, so that it follows
+// its button whatever moved either before.
+void ShowCommand(HWND mainWindow, HMENU menu, int command, bool available)
 {
-    Commands commands;
-    commands.mainWindow = GetParent(gridWindow);
-    commands.menu = GetMenu(commands.mainWindow);
-    return commands;
-}
-
-bool ButtonEnabled(const Commands& commands, int command)
-{
-    return SendDlgItemMessageA(commands.mainWindow, kToolbarId, TB_ISBUTTONENABLED, command, 0) != 0;
-}
-
-// The menu item always follows its button, so the button alone is asked.
-void SetAvailable(const Commands& commands, int command, bool available)
-{
-    if (ButtonEnabled(commands, command) == available)
-        return;
-    SendDlgItemMessageA(commands.mainWindow, kToolbarId, TB_ENABLEBUTTON, command, available ? 1 : 0);
-    EnableMenuItem(commands.menu, command, available ? MF_ENABLED : MF_GRAYED);
+    const bool shown = SendDlgItemMessageA(mainWindow, kToolbarId, TB_ISBUTTONENABLED, command, 0) != 0;
+    if (shown != available)
+        SendDlgItemMessageA(mainWindow, kToolbarId, TB_ENABLEBUTTON, command, available ? 1 : 0);
+    EnableMenuItem(menu, command, available ? MF_ENABLED : MF_GRAYED);
 }
 
 }  // namespace
+
+void GridBoard::ShowHistoryCommands(bool undoAvailable, bool redoAvailable) const
+{
+    HWND mainWindow = GetParent(window);
+    HMENU menu = GetMenu(mainWindow);
+    ShowCommand(mainWindow, menu, kUndoCommand, undoAvailable);
+    ShowCommand(mainWindow, menu, kRedoCommand, redoAvailable);
+}
 
 int32_t GridBoard::PushHistory(int32_t cell)
 {
     if (cell < 0 || cell >= kCellCount)
         return 0;
-    Commands commands = CommandsOf(window);
-
     history.TruncateAfter(currentEntry);
     HistoryNode* entry = history.PushBack(nullptr);
     entry->payload.cell = cell;
     std::memcpy(entry->payload.values, playerGrid, sizeof entry->payload.values);
     std::memcpy(entry->payload.marks, pencilMarks, sizeof entry->payload.marks);
     currentEntry = entry;
-
-    if (!ButtonEnabled(commands, kUndoCommand))
-        SendDlgItemMessageA(commands.mainWindow, kToolbarId, TB_ENABLEBUTTON, kUndoCommand, 1);
-    if (ButtonEnabled(commands, kRedoCommand))
-        SendDlgItemMessageA(commands.mainWindow, kToolbarId, TB_ENABLEBUTTON, kRedoCommand, 0);
-    EnableMenuItem(commands.menu, kUndoCommand, MF_ENABLED);
-    EnableMenuItem(commands.menu, kRedoCommand, MF_GRAYED);
+    ShowHistoryCommands(true, false);
     return 1;
 }
 
@@ -89,13 +73,6 @@ void Select(GridBoard* board, int32_t cell)
     board->selectedCell = cell;
 }
 
-void UpdateAllGroupFlags(GridBoard* board)
-{
-    // Each group's flag changes at most once, on the first of its cells.
-    for (int32_t cell = 0; cell < kCellCount; ++cell)
-        board->UpdateGroupFlags(cell);
-}
-
 }  // namespace
 
 void GridBoard::Undo()
@@ -108,12 +85,9 @@ void GridBoard::Undo()
         return;
     Restore(this, previous->payload);
     Select(this, cell);
-    UpdateAllGroupFlags(this);
+    UpdateAllGroupFlags(true);
     currentEntry = previous;
-
-    Commands commands = CommandsOf(window);
-    SetAvailable(commands, kUndoCommand, history.Prev(previous) != nullptr);
-    SetAvailable(commands, kRedoCommand, true);
+    ShowHistoryCommands(history.Prev(previous) != nullptr, true);
 }
 
 void GridBoard::Redo()
@@ -125,10 +99,7 @@ void GridBoard::Redo()
         return;
     Restore(this, next->payload);
     Select(this, next->payload.cell);
-    UpdateAllGroupFlags(this);
+    UpdateAllGroupFlags(true);
     currentEntry = next;
-
-    Commands commands = CommandsOf(window);
-    SetAvailable(commands, kUndoCommand, history.Prev(next) != nullptr);
-    SetAvailable(commands, kRedoCommand, history.Next(next) != nullptr);
+    ShowHistoryCommands(history.Prev(next) != nullptr, history.Next(next) != nullptr);
 }

@@ -125,11 +125,13 @@ int32_t GridGeometry::SubCellFromPoint(int32_t x, int32_t y) const
     return MarkIndex(x) + MarkIndex(y) * 3;
 }
 
-void GridBoard::Repaint(HWND target, GridArea area, int32_t index) const
+int GridBoard::Repaint(HWND target, GridArea area, int32_t index) const
 {
     RECT rect;
-    if (GridGeometry(dpi).AreaRect(area, index, &rect))
-        InvalidateRect(target, &rect, TRUE);
+    if (!GridGeometry(dpi).AreaRect(area, index, &rect))
+        return 0;
+    InvalidateRect(target, &rect, TRUE);
+    return 1;
 }
 
 int32_t GridBoard::MarkAt(unsigned int x, unsigned int y) const

@@ -6,7 +6,6 @@
 
 namespace {
 
-
 const COLORREF kGivenDigitColour = RGB(0, 0, 220);
 const COLORREF kPlayerDigitColour = RGB(0, 0, 0);
 const COLORREF kPencilMarkColour = RGB(255, 0, 0);
@@ -22,9 +21,10 @@ HBRUSH MakePatternBrush(HINSTANCE instance, int bitmapId, int dpi)
     return brush;
 }
 
+}  // namespace
+
 void ReleasePatterns(GridBoard* board)
 {
-    // Nulled so that the board's own release at its destruction passes them over.
     if (board->penSelectionBrush)
         DeleteObject(board->penSelectionBrush);
     if (board->pencilSelectionBrush)
@@ -39,8 +39,6 @@ void MakePatterns(GridBoard* board)
     board->penSelectionBrush = MakePatternBrush(instance, kPenPatternId, board->dpi);
     board->pencilSelectionBrush = MakePatternBrush(instance, kPencilPatternId, board->dpi);
 }
-
-}  // namespace
 
 void SetBoardScale(GridBoard* board, int dpi)
 {
@@ -59,29 +57,6 @@ void SetBoardScale(GridBoard* board, int dpi)
     if (board->markFont)
         DeleteObject(board->markFont);
     board->markFont = dpi == kBaseDpi ? NULL : CreateGuiFontForDpi(dpi, FW_NORMAL);
-}
-
-LRESULT OnCreate(GridBoard* board, HWND window)
-{
-    HINSTANCE instance = GetModuleHandleA(NULL);
-    board->eraserCursor = LoadCursorA(instance, MAKEINTRESOURCEA(kEraserCursorId));
-    MakePatterns(board);
-    board->window = window;
-    SetTimer(window, kBlinkTimer, kBlinkPeriod, NULL);
-    return 0;
-}
-
-LRESULT OnDestroy(GridBoard* board, HWND window)
-{
-    KillTimer(window, kBlinkTimer);
-    if (board->clockRunning) {
-        KillTimer(window, kClockTimer);
-        board->clockRunning = 0;
-    }
-    ReleasePatterns(board);
-    // A cursor from the program's resources is shared by the system: not destroyed.
-    board->eraserCursor = NULL;
-    return 0;
 }
 
 HBRUSH CellBrush(const GridBoard* board, int32_t cell)

@@ -11,11 +11,9 @@ namespace {
 // Forgets the selection and has its cell repainted without the pattern.
 void DropSelection(GridBoard* board, HWND window)
 {
-    RECT area;
-    if (GridGeometry(board->dpi).CellRect(board->selectedCell, &area)) {
+    // The repaint comes later, from WM_PAINT, when the cell is no longer selected.
+    if (board->Repaint(window, kCellArea, board->selectedCell))
         board->selectedCell = kNoCell;
-        InvalidateRect(window, &area, TRUE);
-    }
 }
 
 // Where the grid window goes in the main window at the board's scale.
@@ -126,6 +124,29 @@ LRESULT CALLBACK GridWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     }
 }
 
+LRESULT OnCreate(GridBoard* board, HWND window)
+{
+    HINSTANCE instance = GetModuleHandleA(NULL);
+    board->eraserCursor = LoadCursorA(instance, MAKEINTRESOURCEA(kEraserCursorId));
+    MakePatterns(board);
+    board->window = window;
+    SetTimer(window, kBlinkTimer, kBlinkPeriod, NULL);
+    return 0;
+}
+
+LRESULT OnDestroy(GridBoard* board, HWND window)
+{
+    KillTimer(window, kBlinkTimer);
+    if (board->clockRunning) {
+        KillTimer(window, kClockTimer);
+        board->clockRunning = 0;
+    }
+    ReleasePatterns(board);
+    // A cursor from the program's resources is shared by the system: not destroyed.
+    board->eraserCursor = NULL;
+    return 0;
+}
+
 LRESULT OnKillFocus(GridBoard* board, HWND window)
 {
     DropSelection(board, window);
@@ -175,13 +196,9 @@ LRESULT OnTimer(GridBoard* board, HWND window, WPARAM timerId)
         board->blinkOn = board->blinkOn == 0 ? 1 : 0;
         // Painted one at a time, each before the next is looked at.
         const int32_t cells[3] = {board->selectedCell, board->conflictCell, board->savedSelection};
-        for (int32_t cell : cells) {
-            RECT area;
-            if (GridGeometry(board->dpi).CellRect(cell, &area)) {
-                InvalidateRect(window, &area, TRUE);
+        for (int32_t cell : cells)
+            if (board->Repaint(window, kCellArea, cell))
                 UpdateWindow(window);
-            }
-        }
     } else if (timerId == kClockTimer) {
         board->TickClock();
     }

@@ -28,6 +28,11 @@ LRESULT OnLButtonDown(GridBoard* board, HWND window, LPARAM point);
 // across the client area and in the part of it below the toolbar.
 POINT GridWindowOrigin(const RECT& client, int toolbarHeight, int dpi = kBaseDpi);
 
+// The selection patterns at the board's scale, made while the window exists;
+// a released pattern is nulled, so the board's own release passes it over.
+void MakePatterns(GridBoard* board);
+void ReleasePatterns(GridBoard* board);
+
 // Makes the board's drawing objects for `dpi`, releasing those of the old
 // scale; the patterns only while the window exists.
 void SetBoardScale(GridBoard* board, int dpi);

@@ -3,19 +3,15 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <cstring>
 #include <string>
-#include <vector>
 
 #include "engine/puzzle_grid.h"
 #include "play/grid_board.h"
 #include "tests/ui/window_support.h"
-#include "ui/grid/display_scale.h"
 #include "ui/grid/grid_window.h"
 #include "ui/shell/app_objects.h"
 #include "ui/shell/main_window.h"
 #include "ui/shell/solution_window.h"
-#include "ui/shell/toolbar.h"
 
 // The real main window over the process-wide objects, as the program builds
 // it. The board takes one grid window for its whole life, so the suite shares
@@ -287,90 +283,6 @@ TEST_F(MainWindowTest, TooltipRequestsAreAnsweredAndOtherNotificationsIgnored)
     wide.lpszText = wide.szText;
     EXPECT_EQ(SendMessageA(main, WM_NOTIFY, 1011, reinterpret_cast<LPARAM>(&wide)), 0);
     EXPECT_STREQ(wide.szText, L"R\u00E9p\u00E9ter la derni\u00E8re annulation");
-}
-
-// Windows sends WM_DPICHANGED when the window moves to a monitor of another
-// scale; here it is sent by hand, 96 -> 144 -> 96, to the real windows.
-TEST_F(MainWindowTest, AChangeOfScaleRescalesEveryWindowAndLeavesTheGameAlone)
-{
-    ASSERT_NE(Solution.window, nullptr);
-    int16_t grid[kCellCount];
-    uint8_t marks[kMarkCount];
-    std::memcpy(grid, PlayerGrid, sizeof grid);
-    std::memcpy(marks, PencilMarks, sizeof marks);
-    const int32_t selected = Board.selectedCell;
-    const HistoryNode* entry = Board.currentEntry;
-    const std::string clock = ClockText();
-    const bool clockRunning = Board.clockRunning != 0;
-    RECT outer96, grid96, cell96;
-    GetWindowRect(main, &outer96);
-    GetWindowRect(Board.window, &grid96);
-    GetWindowRect(GetDlgItem(Solution.window, kFirstSolutionCellId), &cell96);
-    const LRESULT button96 = Toolbar(TB_GETBUTTONSIZE, 0);
-
-    // Every drawing object made for one scale is gone once the next is in use.
-    std::vector<HGDIOBJ> released;
-    auto scaledObjects = [] {
-        return std::vector<HGDIOBJ>{Board.digitFont, Board.markFont, Board.penSelectionBrush,
-                                    Board.pencilSelectionBrush, ClockLabelFont(), Solution.cellFont};
-    };
-    for (int dpi : {144, 96}) {
-        for (HGDIOBJ object : scaledObjects())
-            if (object)
-                released.push_back(object);
-        const int from = Board.dpi;
-        RECT outer, solutionOuter;
-        GetWindowRect(main, &outer);
-        GetWindowRect(Solution.window, &solutionOuter);
-        RECT suggested = outer96;
-        if (dpi != kBaseDpi)
-            SetRect(&suggested, outer.left, outer.top, outer.left + MulDiv(outer.right - outer.left, dpi, from),
-                    outer.top + MulDiv(outer.bottom - outer.top, dpi, from));
-        SendMessageA(main, kDpiChangedMessage, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
-        RECT solutionSuggested = solutionOuter;
-        solutionSuggested.right = solutionOuter.left + MulDiv(solutionOuter.right - solutionOuter.left, dpi, from);
-        solutionSuggested.bottom = solutionOuter.top + MulDiv(solutionOuter.bottom - solutionOuter.top, dpi, from);
-        SendMessageA(Solution.window, kDpiChangedMessage, MAKEWPARAM(dpi, dpi),
-                     reinterpret_cast<LPARAM>(&solutionSuggested));
-        PumpMessages();
-
-        EXPECT_EQ(Board.dpi, dpi);
-        RECT client, toolbar, area, cell;
-        GetClientRect(main, &client);
-        GetWindowRect(ToolbarWindow, &toolbar);
-        GetWindowRect(Board.window, &area);
-        MapWindowPoints(NULL, main, reinterpret_cast<POINT*>(&area), 2);
-        EXPECT_EQ(area.right - area.left, ScaledPixels(460, dpi)) << dpi;
-        const POINT origin = GridWindowOrigin(client, toolbar.bottom - toolbar.top, dpi);
-        EXPECT_EQ(area.left, origin.x) << dpi;
-        EXPECT_EQ(area.top, origin.y) << dpi;
-        EXPECT_GE(area.top, toolbar.bottom - toolbar.top) << dpi;
-        EXPECT_LE(area.right, client.right) << dpi;
-        EXPECT_LE(area.bottom, client.bottom) << dpi;
-        EXPECT_EQ(LOWORD(Toolbar(TB_GETBUTTONSIZE, 0)), ScaledPixels(LOWORD(button96), dpi)) << dpi;
-        EXPECT_EQ(HIWORD(Toolbar(TB_GETBUTTONSIZE, 0)), ScaledPixels(HIWORD(button96), dpi)) << dpi;
-        GetWindowRect(GetDlgItem(Solution.window, kFirstSolutionCellId), &cell);
-        EXPECT_EQ(cell.right - cell.left, ScaledPixels(cell96.right - cell96.left, dpi)) << dpi;
-        EXPECT_EQ(ClockLabelFont() != NULL, dpi != kBaseDpi) << dpi;
-        for (HGDIOBJ object : released)
-            EXPECT_EQ(GetObjectType(object), 0u) << dpi << ": a drawing object of the old scale is left";
-
-        EXPECT_EQ(0, std::memcmp(grid, PlayerGrid, sizeof grid)) << dpi;
-        EXPECT_EQ(0, std::memcmp(marks, PencilMarks, sizeof marks)) << dpi;
-        EXPECT_EQ(Board.selectedCell, selected) << dpi;
-        EXPECT_EQ(Board.currentEntry, entry) << dpi;
-        EXPECT_EQ(Board.clockRunning != 0, clockRunning) << dpi;
-        if (!clockRunning) {
-            EXPECT_EQ(ClockText(), clock) << dpi;
-        }
-        for (WPARAM id : {1003, 1001, 1004, 1030, 1031, 1032})
-            EXPECT_TRUE(Toolbar(TB_ISBUTTONENABLED, id)) << dpi << " " << id;
-    }
-    RECT outer, area;
-    GetWindowRect(main, &outer);
-    GetWindowRect(Board.window, &area);
-    EXPECT_TRUE(EqualRect(&outer, &outer96));
-    EXPECT_TRUE(EqualRect(&area, &grid96));
 }
 
 TEST_F(MainWindowTest, QuitClosesEveryWindowAndEndsTheLoop)

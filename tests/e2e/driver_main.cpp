@@ -1,5 +1,6 @@
 // The end-to-end driver: runs one named scenario against the real game.
 //   e2e_driver <scenario> <game exe> <probe dll> <work dir> <result file> <log file> <screenshot bmp> [options]
+//   e2e_driver --hold <ready file>
 // All paths are Windows paths; the options go to the scenario (the soak run's
 // --seed, --actions, --seconds, --replay). The result file gets "PASS" or "FAIL <n>";
 // on failure the screen is written to the screenshot before the game ends.
@@ -25,8 +26,17 @@ void WriteResult(const char* path, const char* text) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Keeps the group's Wine desktop open between scenarios: Wine closes a
+  // desktop once no program uses it. Asking for the desktop window attaches
+  // the process to it before the ready file says so.
+  if (argc == 3 && strcmp(argv[1], "--hold") == 0) {
+    GetDesktopWindow();
+    WriteResult(argv[2], "ready");
+    Sleep(INFINITE);
+  }
   if (argc < 8) {
-    fprintf(stderr, "usage: e2e_driver <scenario> <game> <probe> <work dir> <result> <log> <screenshot> [options]\n");
+    fprintf(stderr, "usage: e2e_driver <scenario> <game> <probe> <work dir> <result> <log> <screenshot> [options]\n"
+                    "       e2e_driver --hold <ready file>\n");
     return 2;
   }
   const char* name = argv[1];

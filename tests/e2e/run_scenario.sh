@@ -1,15 +1,18 @@
 #!/usr/bin/env bash
-# Runs one end-to-end scenario: the driver, inside a Wine virtual desktop of
-# its own, starts the real game and plays it.
+# Runs one end-to-end scenario: the driver, inside a Wine virtual desktop,
+# starts the real game and plays it.
 #
 #   run_scenario.sh <driver.exe> <probe.dll> <nonaro.exe> <scenario> <results dir> [scenario options...]
 #
+# The desktop is the group's (tests/e2e/wine_desktop.sh) when one is up for
+# the prefix; otherwise the run makes one of its own and ends it afterwards.
+# A scenario that does not pass ends the group's desktop too, so that nothing
+# it left on screen reaches the next one, which then starts a fresh desktop.
 # The verdict comes from the result file that the driver writes (explorer's
 # exit code does not carry the driver's). The scenario's log is printed and
 # kept as <results dir>/<scenario>.log; on failure a screenshot is kept
 # beside it as <scenario>.png. Uses NONARO_WINEPREFIX (the e2e suite's own
-# prefix, so that ending its Wine processes touches no other test) and
-# DISPLAY, starting a private Xvfb when DISPLAY is unset.
+# prefix, so that ending its Wine processes touches no other test).
 set -uo pipefail
 
 driver="$1" probe="$2" game="$3" scenario="$4" results="$5"
@@ -20,12 +23,14 @@ limit="${NONARO_E2E_LIMIT:-270}"
 
 : "${NONARO_WINEPREFIX:=$(dirname "$results")/wineprefix-e2e}"
 export NONARO_WINEPREFIX
-if [ -z "${DISPLAY:-}" ]; then
-  source "$root/tools/xvfb.sh"
-  start_xvfb
+source "$root/tests/e2e/wine_desktop.sh"
+own_desktop=
+if ! desktop_running; then
+  desktop_start "$driver" || exit 1
+  own_desktop=1
 fi
-
-winpath() { local p="$1"; echo "Z:${p//\//\\}"; }
+DISPLAY="$(desktop_display)"
+export DISPLAY
 
 work="$results/$scenario"
 log="$results/$scenario.log"
@@ -34,24 +39,17 @@ result="$work.result"
 rm -rf "$work" "$log" "$shot" "$result" "$results/$scenario.png"
 mkdir -p "$work"
 
-bash "$root/tools/wine-run.sh" explorer "/desktop=e2e$scenario,1024x768" "$(winpath "$driver")" "$scenario" \
-  "$(winpath "$game")" "$(winpath "$probe")" "$(winpath "$work")" "$(winpath "$result")" "$(winpath "$log")" \
-  "$(winpath "$shot")" "${options[@]}" >"$work.wine.txt" 2>&1 &
-wine_pid=$!
+# explorer hands the driver to the desktop and leaves at once.
+bash "$root/tools/wine-run.sh" explorer "/desktop=$desktop_name,$desktop_size" "$(desktop_winpath "$driver")" "$scenario" \
+  "$(desktop_winpath "$game")" "$(desktop_winpath "$probe")" "$(desktop_winpath "$work")" "$(desktop_winpath "$result")" "$(desktop_winpath "$log")" \
+  "$(desktop_winpath "$shot")" "${options[@]}" >"$work.wine.txt" 2>&1 &
 
-# Wait for the verdict; then give the desktop a moment to close by itself.
+# The driver writes its verdict once the game it started has ended.
 waited=0
-while [ ! -s "$result" ] && kill -0 "$wine_pid" 2>/dev/null && [ "$waited" -lt "$limit" ]; do
+while [ ! -s "$result" ] && desktop_running && [ "$waited" -lt "$limit" ]; do
   sleep 1
   waited=$((waited + 1))
 done
-for _ in 1 2 3 4 5 6 7 8 9 10; do
-  kill -0 "$wine_pid" 2>/dev/null || break
-  sleep 1
-done
-# Only this suite's prefix: the e2e tests run one at a time.
-WINEPREFIX="$NONARO_WINEPREFIX" wineserver -k >/dev/null 2>&1 || true
-wait "$wine_pid" 2>/dev/null
 
 [ -f "$log" ] && cat "$log"
 verdict="$(tr -d '\r' <"$result" 2>/dev/null || true)"
@@ -62,14 +60,20 @@ if [ -z "$verdict" ]; then
 fi
 echo "e2e $scenario: $verdict"
 
+status=0
 if [ "$verdict" = "PASS" ]; then
   rm -f "$shot"
-  exit 0
+else
+  if [ -f "$shot" ] && command -v convert >/dev/null; then
+    convert "$shot" "$results/$scenario.png" && rm -f "$shot"
+  elif command -v import >/dev/null; then
+    import -window root -display "$DISPLAY" "$results/$scenario.png" 2>/dev/null || true
+  fi
+  [ -f "$results/$scenario.png" ] && echo "e2e: screenshot $results/$scenario.png"
+  status=1
 fi
-if [ -f "$shot" ] && command -v convert >/dev/null; then
-  convert "$shot" "$results/$scenario.png" && rm -f "$shot"
-elif command -v import >/dev/null; then
-  import -window root -display "$DISPLAY" "$results/$scenario.png" 2>/dev/null || true
+if [ -n "$own_desktop" ] || [ "$status" -ne 0 ]; then
+  desktop_stop
 fi
-[ -f "$results/$scenario.png" ] && echo "e2e: screenshot $results/$scenario.png"
-exit 1
+wait
+exit "$status"

@@ -228,9 +228,10 @@ void Soak::Record(const Action& action) {
 }
 
 HWND Soak::SolutionWindow() {
-  std::vector<HWND> windows = game_.TopWindows("NonaroSolutionClass");
-  if (windows.size() > 1) Fail("%u solution windows are open", static_cast<unsigned>(windows.size()));
-  return windows.empty() ? nullptr : windows[0];
+  int count = 0;
+  HWND window = ::SolutionWindow(game_, &count);
+  if (count > 1) Fail("%d solution windows are open", count);
+  return window;
 }
 
 // What a player can do next, weighted; commands only while they are usable.
@@ -442,9 +443,7 @@ void Soak::CheckSolutionWindow() {
   if (!window) return;
   int wrong = 0, first = -1;
   for (int cell = 0; cell < 81; ++cell) {
-    char text[16] = "";
-    GetDlgItemTextA(window, 4000 + cell, text, sizeof text);
-    if (atoi(text) != model_.SolutionAt(cell) || strlen(text) != 1) {
+    if (SolutionDigit(window, cell) != model_.SolutionAt(cell)) {
       ++wrong;
       if (first < 0) first = cell;
     }

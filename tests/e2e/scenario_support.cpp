@@ -1,6 +1,7 @@
 #include "tests/e2e/scenario_support.h"
 
 #include <cstdio>
+#include <cstring>
 
 #include "tests/e2e/driver_log.h"
 
@@ -16,6 +17,7 @@ std::vector<Scenario> AllScenarios() {
   AddSoakScenarios(list);
   AddPrintScenarios(list);
   AddAccessibilityScenarios(list);
+  AddPictureScenarios(list);
   return list;
 }
 
@@ -41,6 +43,18 @@ bool SaveAndRead(GameSession& game, const char* fileName, std::vector<uint8_t>& 
   if (!game.SaveFile(path)) return false;
   bool written = WaitUntil([&] { return ReadBytes(path, bytes) && bytes.size() >= kFileSize; }, 10000, 100);
   return Expect(written, "the game saved %s (%u bytes)", fileName, static_cast<unsigned>(bytes.size()));
+}
+
+HWND SolutionWindow(GameSession& game, int* count) {
+  std::vector<HWND> windows = game.TopWindows("NonaroSolutionClass");
+  if (count) *count = static_cast<int>(windows.size());
+  return windows.empty() ? nullptr : windows[0];
+}
+
+int SolutionDigit(HWND window, int cell) {
+  char text[16] = "";
+  GetDlgItemTextA(window, IDC_FIRST_SOLUTION_CELL + cell, text, sizeof text);
+  return strlen(text) == 1 && text[0] >= '1' && text[0] <= '9' ? text[0] - '0' : 0;
 }
 
 std::string AnsiText(const char* utf8) {

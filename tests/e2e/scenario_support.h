@@ -34,6 +34,7 @@ void AddFileScenarios(std::vector<Scenario>& list);
 void AddSoakScenarios(std::vector<Scenario>& list);
 void AddPrintScenarios(std::vector<Scenario>& list);
 void AddAccessibilityScenarios(std::vector<Scenario>& list);
+void AddPictureScenarios(std::vector<Scenario>& list);
 
 // A game whose row 4 is hidden but for its first cell, with cell 76 hidden
 // too: clashes by row, by column and by box can all be provoked at cell 40.
@@ -44,6 +45,11 @@ GameImage RowFourGame();
 bool LoadPrepared(GameSession& game, const GameImage& image, const char* fileName);
 // Saves through "Enregistrer" and reads the file back.
 bool SaveAndRead(GameSession& game, const char* fileName, std::vector<uint8_t>& bytes);
+
+// The game's solution window (null when none is open), and how many are open.
+HWND SolutionWindow(GameSession& game, int* count = nullptr);
+// The digit a solution window shows in the cell; 0 unless it shows one digit.
+int SolutionDigit(HWND window, int cell);
 
 // "hh : mm : ss" as seconds; -1 when the text has another form.
 int ClockSeconds(const std::string& text);

@@ -191,35 +191,34 @@ void Selection(GameSession& game) {
   for (int cell = 0; cell < 81; ++cell) filled[cell] = loaded.player[cell] != 0;
   ExpectTints(view.WaitForChange(blank), filled, "the loaded game");
 
-  game.ClickCell(40);
-  Expect(view.WaitForSelection(40, Back::Pen), "a click on hidden cell 40 selects it with the pen pattern");
-  ScreenShot shot = view.Shot();
+  struct Pattern { int tool; Back back; COLORREF field, letter; const char* what; };
+  const Pattern patterns[] = {
+      {kPen, Back::Pen, kPenField, kPenLetter, "the pen selection: RGB(255,166,166) with its letter in RGB(255,191,191)"},
+      {kPencil, Back::Pencil, kPencilField, kPencilLetter,
+       "the pencil selection: RGB(125,190,255) with its letter in RGB(164,209,255)"},
+  };
   RECT inside = CellInterior(40);
-  if (LookAt(shot, 40).back == Back::Pen)
-    Expect(shot.Count(inside, kPenField) > 0 && shot.Count(inside, kPenLetter) > 0,
-           "the pen pattern is RGB(255,166,166) with its letter in RGB(255,191,191)");
-  ExpectBlink(view, 40, Back::Pen, "the pen selection");
-
-  game.Command(kPencil);
-  game.ClickCell(40);
-  Expect(view.WaitForSelection(40, Back::Pencil), "with the pencil the selection shows the blue pattern");
-  shot = view.Shot();
-  if (LookAt(shot, 40).back == Back::Pencil)
-    Expect(shot.Count(inside, kPencilField) > 0 && shot.Count(inside, kPencilLetter) > 0,
-           "the pencil pattern is RGB(125,190,255) with its letter in RGB(164,209,255)");
-  ExpectBlink(view, 40, Back::Pencil, "the pencil selection");
+  for (const Pattern& pattern : patterns) {
+    game.Command(pattern.tool);
+    game.ClickCell(40);
+    Expect(view.WaitForSelection(40, pattern.back), "%s: a click on hidden cell 40 selects it", pattern.what);
+    ScreenShot shot = view.Shot();
+    if (LookAt(shot, 40).back == pattern.back)
+      Expect(shot.Count(inside, pattern.field) > 0 && shot.Count(inside, pattern.letter) > 0, "%s", pattern.what);
+    ExpectBlink(view, 40, pattern.back, pattern.what);
+  }
 
   game.Command(kPen);
   game.ClickCell(36);
   Expect(view.NothingSelectedFor(1300), "a click on a given selects nothing");
-  game.ClickCell(40);
-  view.WaitForSelection(40, Back::Pen);
-  game.Click(459, 4 * 51 + 26);
-  Expect(view.NothingSelectedFor(1300), "a click on pixel column 459 drops the selection and selects nothing");
-  game.ClickCell(40);
-  view.WaitForSelection(40, Back::Pen);
-  game.Click(4 * 51 + 26, 459);
-  Expect(view.NothingSelectedFor(1300), "a click on pixel row 459 drops the selection and selects nothing");
+  struct Edge { int x, y; const char* what; };
+  const Edge edges[] = {{459, 4 * 51 + 26, "pixel column 459"}, {4 * 51 + 26, 459, "pixel row 459"}};
+  for (const Edge& edge : edges) {
+    game.ClickCell(40);
+    view.WaitForSelection(40, Back::Pen);
+    game.Click(edge.x, edge.y);
+    Expect(view.NothingSelectedFor(1300), "a click on %s drops the selection and selects nothing", edge.what);
+  }
   game.Click(4 * 51 + 26, 51 * 8);
   Expect(view.WaitForSelection(76, Back::Pen), "a click on a shared border line belongs to the cell below (76)");
 
@@ -257,12 +256,13 @@ void Tools(GameSession& game) {
   game.Launch();
   Require(LoadPrepared(game, NavigationGame(), "tools.nro"), "the prepared game loads");
   ExpectTool(game, kPen, "after loading");
-  game.Command(kPencil);
-  ExpectTool(game, kPencil, "\"Crayon\" chosen in the menu");
-  game.Command(kEraser);
-  ExpectTool(game, kEraser, "\"Gomme\" chosen in the menu");
-  game.Command(kPen);
-  ExpectTool(game, kPen, "\"Stylo\" chosen in the menu");
+  struct Choice { int tool; const char* what; };
+  const Choice fromMenu[] = {{kPencil, "\"Crayon\" chosen in the menu"}, {kEraser, "\"Gomme\" chosen in the menu"},
+                             {kPen, "\"Stylo\" chosen in the menu"}};
+  for (const Choice& choice : fromMenu) {
+    game.Command(choice.tool);
+    ExpectTool(game, choice.tool, choice.what);
+  }
 
   auto clickButton = [&](int id) {
     RECT r = game.ButtonRect(id);
@@ -272,14 +272,12 @@ void Tools(GameSession& game) {
     game.MoveMouse(900, 700);
     game.Settle();
   };
-  clickButton(kPen);
-  ExpectTool(game, kPen, "the checked pen button clicked again");
-  clickButton(kPencil);
-  ExpectTool(game, kPencil, "the pencil button clicked");
-  clickButton(kPencil);
-  ExpectTool(game, kPencil, "the checked pencil button clicked again");
-  clickButton(kEraser);
-  ExpectTool(game, kEraser, "the eraser button clicked");
+  const Choice fromToolbar[] = {{kPen, "the checked pen button clicked again"}, {kPencil, "the pencil button clicked"},
+                                {kPencil, "the checked pencil button clicked again"}, {kEraser, "the eraser button clicked"}};
+  for (const Choice& choice : fromToolbar) {
+    clickButton(choice.tool);
+    ExpectTool(game, choice.tool, choice.what);
+  }
 
   // The cursor the system shows over the grid, once the pointer has come in
   // from the toolbar (where it is the arrow) and the game has answered.

@@ -7,12 +7,6 @@
 
 namespace {
 
-HWND SolutionWindow(GameSession& game, int* count) {
-  std::vector<HWND> windows = game.TopWindows("NonaroSolutionClass");
-  *count = static_cast<int>(windows.size());
-  return windows.empty() ? nullptr : windows[0];
-}
-
 HWND WaitForSolutionWindow(GameSession& game) {
   int count = 0;
   HWND window = nullptr;
@@ -25,11 +19,7 @@ void ExpectSolutionShows(HWND window, const GameImage& image, const char* when) 
   int wrongText = 0;
   bool texts = WaitUntil([&] {
     wrongText = 0;
-    for (int cell = 0; cell < 81; ++cell) {
-      char text[16] = "";
-      GetDlgItemTextA(window, 4000 + cell, text, sizeof text);
-      wrongText += atoi(text) != image.solution[cell] || strlen(text) != 1;
-    }
+    for (int cell = 0; cell < 81; ++cell) wrongText += SolutionDigit(window, cell) != image.solution[cell];
     return wrongText == 0;
   }, 5000, 200);
   Expect(texts, "%s: the 81 cells show the solution (%d differ)", when, wrongText);

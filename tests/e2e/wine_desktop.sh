@@ -1,0 +1,79 @@
+#!/usr/bin/env bash
+# The Wine virtual desktop that the end-to-end scenarios of one prefix play
+# in. Starting a desktop means starting the wineserver, Wine's services and
+# explorer, which costs more than many scenarios take (minutes under
+# emulation), so CTest starts one for the whole group of scenarios on a
+# prefix (a fixture) and each scenario only starts its driver into it.
+#
+#   wine_desktop.sh start <driver.exe>    once, before the group
+#   wine_desktop.sh stop                  once, after it
+#
+# Uses NONARO_WINEPREFIX. The desktop gets an X display of its own, so it
+# never overlaps another test's windows however long it stays up. Wine
+# closes a desktop once the last program in it has ended; the driver's
+# --hold mode is the program that keeps it open between scenarios.
+# Sourced, the file only defines the functions, for run_scenario.sh.
+
+desktop_name=e2e
+desktop_size=1024x768
+desktop_state="$NONARO_WINEPREFIX.desktop"
+desktop_root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
+
+desktop_winpath() { local p="$1"; echo "Z:${p//\//\\}"; }
+
+# The state file holds "<display> <Xvfb pid> <explorer pid>".
+desktop_running() {
+  [ -f "$desktop_state" ] || return 1
+  local xvfb explorer
+  read -r _ xvfb explorer <"$desktop_state"
+  kill -0 "$xvfb" 2>/dev/null && kill -0 "$explorer" 2>/dev/null
+}
+
+desktop_display() { cut -d' ' -f1 "$desktop_state"; }
+
+desktop_start() {  # <driver.exe>
+  local driver="$1" fifo number xvfb ready
+  fifo="$(mktemp -u)"
+  mkfifo "$fifo"
+  setsid Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+  xvfb=$!
+  read -r number <"$fifo"
+  rm -f "$fifo"
+  ready="$NONARO_WINEPREFIX.desktop-ready"
+  rm -f "$ready"
+  DISPLAY=":$number" setsid bash "$desktop_root/tools/wine-run.sh" explorer "/desktop=$desktop_name,$desktop_size" \
+    "$(desktop_winpath "$driver")" --hold "$(desktop_winpath "$ready")" >"$NONARO_WINEPREFIX.desktop.txt" 2>&1 &
+  echo ":$number $xvfb $!" >"$desktop_state"
+  local waited=0
+  while [ ! -f "$ready" ] && desktop_running && [ "$waited" -lt "${NONARO_E2E_LIMIT:-270}" ]; do
+    sleep 1
+    waited=$((waited + 1))
+  done
+  if [ ! -f "$ready" ]; then
+    echo "e2e: the desktop did not come up after ${waited} s"
+    tail -n 20 "$NONARO_WINEPREFIX.desktop.txt" 2>/dev/null
+    desktop_stop
+    return 1
+  fi
+  echo "e2e: desktop $desktop_name up on :$number after ${waited} s"
+}
+
+desktop_stop() {
+  WINEPREFIX="$NONARO_WINEPREFIX" wineserver -k >/dev/null 2>&1 || true
+  if [ -f "$desktop_state" ]; then
+    local xvfb
+    xvfb="$(cut -d' ' -f2 "$desktop_state")"
+    kill "$xvfb" 2>/dev/null || true
+    rm -f "$desktop_state"
+  fi
+}
+
+if [ "${BASH_SOURCE[0]}" = "$0" ]; then
+  set -uo pipefail
+  : "${NONARO_WINEPREFIX:?the prefix of the group}"
+  case "${1:-}" in
+    start) desktop_running || desktop_start "$2" ;;
+    stop) desktop_stop ;;
+    *) sed -n '8,9p' "$0" >&2; exit 2 ;;
+  esac
+fi

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "tests/engine/brute_force_counter.h"
+
 namespace {
 
 const int kDelete = 0x2E, kLeft = 0x25, kUp = 0x26, kRight = 0x27, kDown = 0x28;
@@ -22,35 +24,6 @@ bool Filled(const int16_t values[81], const int cells[9]) {
   for (int i = 0; i < 9; ++i)
     if (values[cells[i]] == 0) return false;
   return true;
-}
-
-// Depth-first search over the empty cells, the one with fewest candidates first.
-int Search(int16_t grid[81], int limit) {
-  int best = -1, bestCount = 10;
-  unsigned bestFree = 0;
-  for (int cell = 0; cell < 81; ++cell) {
-    if (grid[cell]) continue;
-    int rows[9], columns[9], boxes[9];
-    GroupCells(cell, rows, columns, boxes);
-    unsigned used = 0;
-    for (int i = 0; i < 9; ++i) used |= (1u << grid[rows[i]]) | (1u << grid[columns[i]]) | (1u << grid[boxes[i]]);
-    unsigned free = ~used & 0x3FEu;
-    int count = __builtin_popcount(free);
-    if (count < bestCount) {
-      best = cell;
-      bestCount = count;
-      bestFree = free;
-    }
-  }
-  if (best < 0) return 1;
-  int found = 0;
-  for (int digit = 1; digit <= 9 && found < limit; ++digit) {
-    if (!(bestFree & (1u << digit))) continue;
-    grid[best] = static_cast<int16_t>(digit);
-    found += Search(grid, limit - found);
-    grid[best] = 0;
-  }
-  return found;
 }
 
 }  // namespace
@@ -97,7 +70,7 @@ bool IsValidSolution(const int16_t values[81]) {
 int CountSolutions(const int16_t solution[81], const uint8_t mask[81], int limit) {
   int16_t grid[81];
   for (int cell = 0; cell < 81; ++cell) grid[cell] = mask[cell] == 0 ? solution[cell] : 0;
-  return Search(grid, limit);
+  return BruteForceCount(grid, limit);
 }
 
 int FindClash(const int16_t values[81], int cell, int value, BoxKind* kind) {

@@ -167,87 +167,84 @@ TEST(SaveOnAFullDisk, FailsAndLeavesThePreviousFile)
     PlayerGrid[0] = 0;
 }
 
-class Repaints : public ::testing::Test {
-protected:
-    BoardHarness h;
-    void SetUp() override { h.StartGame(Hiding({0, 4, 8, 63}).c_str()); }
+// One action on a board, with what the platform is told of it; prepare runs
+// before anything is recorded.
+struct Scene {
+    const char* name;
+    std::function<void(BoardHarness&)> prepare;
+    std::function<void(BoardHarness&)> act;
+    Strings expected;
+    // Undo and Redo repaint in no particular order.
+    bool anyOrder = false;
+    int32_t selectedAfter = -2;  // -2: not checked
 };
 
-TEST_F(Repaints, PenClashIsPaintedBeforeAndAfterTheBox)
-{
-    h.Click(0);
-    headless::ClearEvents();
-    h.Type('9');
-    EXPECT_EQ((Strings{"cell 0", "cell 6", "cell 0", "paint", "box Doublons", "focus none",
-                       "cell 0",  // the box took the focus and the selection with it
-                       "cell 6", "cell 0", "paint", "focus grid"}),
-              Calls(h));
-}
-
-TEST_F(Repaints, PencilClashLeavesPaintingToThePaintMessages)
-{
-    h.board.SetTool(kPencilTool);
-    h.Click(0);
-    headless::ClearEvents();
-    h.Type('9');
-    EXPECT_EQ((Strings{"cell 0", "cell 6", "cell 0", "box Doublons", "focus none", "cell 0",
-                       "cell 6", "cell 0", "focus grid", "cell 0"}),
-              Calls(h));
-}
-
-TEST_F(Repaints, EraserPaintsAtOnce)
-{
-    h.board.SetTool(kEraserTool);
-    h.Click(4);
-    headless::ClearEvents();
-    h.board.HandleEraserClick(h.board.window, 4 * 51 + 2, 2);
-    EXPECT_EQ((Strings{"cell 4", "paint"}), Calls(h));
-}
-
-TEST_F(Repaints, CompletingARowRepaintsThatRowOnly)
-{
-    h.Click(63);
-    headless::ClearEvents();
-    h.Type('2');  // completes row 7, column 0 stays open at cell 0, box 6 completes
-    EXPECT_EQ((Strings{"cell 63", "row 7", "box 6"}), Calls(h));
-    h.Click(4);
-    h.Type('7');
-    h.Click(8);
-    headless::ClearEvents();
-    h.Type('2');
-    EXPECT_EQ((Strings{"cell 8", "column 8", "box 2"}), Calls(h));
-}
-
-TEST_F(Repaints, UndoRepaintsEveryChangedCellAndGroup)
+// Cell 63 takes 2, cell 4 takes 7, then a 5 at cell 63 is refused, which
+// empties it without an entry; the selection ends on cell 0.
+void TwoEntriesAndARefusal(BoardHarness& h)
 {
     h.Click(63);
     h.Type('2');
     h.Click(4);
     h.Type('7');
     h.Click(63);
-    h.Type('5');  // refused: cell 63 emptied without an entry
+    h.Type('5');
     h.Click(0);
-    headless::ClearEvents();
-    h.board.Undo();  // back to 63 holding 2, 4 empty
-    EXPECT_EQ(Sorted({"cell 4", "cell 63", "cell 0", "column 4", "box 1", "row 7", "box 6"}),
-              Sorted(Calls(h)));
-    EXPECT_EQ(4, h.board.selectedCell);
+}
 
-    headless::ClearEvents();
-    h.board.Redo();
-    EXPECT_EQ(Sorted({"cell 4", "cell 4", "column 4", "box 1"}), Sorted(Calls(h)));
+TEST(Repaints, EachActionRepaintsWhatItChanges)
+{
+    // Cells 0, 4, 8 and 63 to fill: 9 clashes with cell 6 in row 0.
+    const Scene scenes[] = {
+        {"pen clash is painted before and after the box", [](BoardHarness& h) { h.Click(0); },
+         [](BoardHarness& h) { h.Type('9'); },
+         {"cell 0", "cell 6", "cell 0", "paint", "box Doublons", "focus none",
+          "cell 0",  // the box took the focus and the selection with it
+          "cell 6", "cell 0", "paint", "focus grid"}},
+        {"pencil clash leaves painting to the paint messages",
+         [](BoardHarness& h) { h.board.SetTool(kPencilTool); h.Click(0); },
+         [](BoardHarness& h) { h.Type('9'); },
+         {"cell 0", "cell 6", "cell 0", "box Doublons", "focus none", "cell 0",
+          "cell 6", "cell 0", "focus grid", "cell 0"}},
+        {"eraser paints at once", [](BoardHarness& h) { h.board.SetTool(kEraserTool); h.Click(4); },
+         [](BoardHarness& h) { h.board.HandleEraserClick(h.board.window, 4 * 51 + 2, 2); },
+         {"cell 4", "paint"}},
+        // Cell 63 completes row 7 and box 6, column 0 stays open at cell 0;
+        // cell 8 then completes column 8 and box 2, row 0 staying open.
+        {"completing a row repaints that row only", [](BoardHarness& h) { h.Click(63); },
+         [](BoardHarness& h) { h.Type('2'); }, {"cell 63", "row 7", "box 6"}},
+        {"completing a column repaints that column only",
+         [](BoardHarness& h) { h.Click(63); h.Type('2'); h.Click(4); h.Type('7'); h.Click(8); },
+         [](BoardHarness& h) { h.Type('2'); }, {"cell 8", "column 8", "box 2"}},
+        // Back to 63 holding 2, 4 empty.
+        {"Undo repaints every changed cell and group", TwoEntriesAndARefusal,
+         [](BoardHarness& h) { h.board.Undo(); },
+         {"cell 4", "cell 63", "cell 0", "column 4", "box 1", "row 7", "box 6"}, true, 4},
+        {"Redo repaints every changed cell and group",
+         [](BoardHarness& h) { TwoEntriesAndARefusal(h); h.board.Undo(); },
+         [](BoardHarness& h) { h.board.Redo(); }, {"cell 4", "cell 4", "column 4", "box 1"}, true},
+    };
+    for (const Scene& s : scenes) {
+        SCOPED_TRACE(s.name);
+        BoardHarness h;
+        h.StartGame(Hiding({0, 4, 8, 63}).c_str());
+        s.prepare(h);
+        headless::ClearEvents();
+        s.act(h);
+        if (s.anyOrder) {
+            EXPECT_EQ(Sorted(s.expected), Sorted(Calls(h)));
+        } else {
+            EXPECT_EQ(s.expected, Calls(h));
+        }
+        if (s.selectedAfter != -2) {
+            EXPECT_EQ(s.selectedAfter, h.board.selectedCell);
+        }
+    }
 }
 
 // What a screen reader is told of the board's changes, with what it would
 // read at that moment: "0: 5" cell 0 holds 5, "0: marks 59", "0: empty",
 // "reorder" for the whole grid.
-struct ChangeCase {
-    const char* name;
-    std::function<void(BoardHarness&)> prepare;
-    std::function<void(BoardHarness&)> act;
-    Strings heard;
-};
-
 std::string Contents(const BoardHarness& h, int cell)
 {
     if (h.grid[cell] != 0)
@@ -272,7 +269,7 @@ TEST(ScreenReaderEvents, EveryChangeOfACellIsAnnouncedAfterItIsMade)
 {
     // Cells 0, 1, 4, 8, 63 and 72 to fill: 3 and 5 are free at cell 0, and 9
     // clashes with cell 6 in row 0.
-    const ChangeCase cases[] = {
+    const Scene scenes[] = {
         {"pen digit", nullptr, [](BoardHarness& h) { Pen(h, 0, '5'); }, {"0: 5"}},
         {"the digit the cell holds", [](BoardHarness& h) { Pen(h, 0, '5'); },
          [](BoardHarness& h) { h.Type('5'); }, {}},
@@ -298,11 +295,12 @@ TEST(ScreenReaderEvents, EveryChangeOfACellIsAnnouncedAfterItIsMade)
         {"new game", [](BoardHarness& h) { Pen(h, 0, '5'); },
          [](BoardHarness& h) { h.StartGame(Hiding({1, 2}).c_str()); }, {"reorder"}},
     };
-    for (const ChangeCase& c : cases) {
+    for (const Scene& s : scenes) {
+        SCOPED_TRACE(s.name);
         BoardHarness h;
         h.StartGame(Hiding({0, 1, 4, 8, 63, 72}).c_str());
-        if (c.prepare)
-            c.prepare(h);
+        if (s.prepare)
+            s.prepare(h);
         Strings heard;
         headless::OnWinEvent([&](const Event& e) {
             bool ours = e.window == h.board.window && e.object == OBJID_CLIENT;
@@ -313,8 +311,8 @@ TEST(ScreenReaderEvents, EveryChangeOfACellIsAnnouncedAfterItIsMade)
             else
                 heard.push_back("unexpected event " + std::to_string(e.id) + " child " + std::to_string(e.value));
         });
-        c.act(h);
-        EXPECT_EQ(c.heard, heard) << c.name;
+        s.act(h);
+        EXPECT_EQ(s.expected, heard);
     }
 }
 

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "resources/image_scales.h"
@@ -32,6 +33,16 @@ std::string ProgramPath()
     return windows;
 }
 
+// The bytes of one resource as the file holds them; empty when it is missing.
+std::string Bytes(HMODULE module, LPCSTR type, LPCSTR name, WORD language = kFrench)
+{
+    HRSRC found = FindResourceExA(module, type, name, language);
+    if (!found)
+        return std::string();
+    const char* data = static_cast<const char*>(LockResource(LoadResource(module, found)));
+    return data ? std::string(data, SizeofResource(module, found)) : std::string();
+}
+
 class ProgramResources : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
@@ -45,15 +56,6 @@ protected:
         module = nullptr;
     }
     void SetUp() override { ASSERT_NE(module, nullptr) << "cannot load " << ProgramPath(); }
-
-    static std::string Bytes(LPCSTR type, LPCSTR name, WORD language = kFrench)
-    {
-        HRSRC found = FindResourceExA(module, type, name, language);
-        if (!found)
-            return std::string();
-        const char* data = static_cast<const char*>(LockResource(LoadResource(module, found)));
-        return data ? std::string(data, SizeofResource(module, found)) : std::string();
-    }
 
     static HMODULE module;
 };
@@ -82,22 +84,16 @@ struct GroupIconEntry {
 std::vector<std::string> IconImages(HMODULE module, LPCSTR group, std::vector<GroupIconEntry>* entries)
 {
     std::vector<std::string> images;
-    HRSRC found = FindResourceExA(module, MAKEINTRESOURCEA(14), group, kFrench);
-    if (!found)
-        return images;
-    const char* data = static_cast<const char*>(LockResource(LoadResource(module, found)));
-    const DWORD size = SizeofResource(module, found);
-    if (size < 6)
+    const std::string data = Bytes(module, MAKEINTRESOURCEA(14), group);
+    if (data.size() < 6)
         return images;
     WORD count;
-    std::memcpy(&count, data + 4, 2);
-    for (WORD i = 0; i < count && 6 + (i + 1) * sizeof(GroupIconEntry) <= size; ++i) {
+    std::memcpy(&count, data.data() + 4, 2);
+    for (WORD i = 0; i < count && 6 + (i + 1) * sizeof(GroupIconEntry) <= data.size(); ++i) {
         GroupIconEntry entry;
-        std::memcpy(&entry, data + 6 + i * sizeof(GroupIconEntry), sizeof entry);
+        std::memcpy(&entry, data.data() + 6 + i * sizeof(GroupIconEntry), sizeof entry);
         entries->push_back(entry);
-        HRSRC image = FindResourceExA(module, MAKEINTRESOURCEA(3), MAKEINTRESOURCEA(entry.id), kFrench);
-        const char* bits = image ? static_cast<const char*>(LockResource(LoadResource(module, image))) : nullptr;
-        images.push_back(bits ? std::string(bits, SizeofResource(module, image)) : std::string());
+        images.push_back(Bytes(module, MAKEINTRESOURCEA(3), MAKEINTRESOURCEA(entry.id)));
     }
     return images;
 }
@@ -165,9 +161,9 @@ std::string Element(const std::string& text, const std::string& tag, size_t from
 
 TEST_F(ProgramResources, ManifestAsksForCommonControlsSixAsInvokerDpiAwareOnTodaysWindows)
 {
-    std::string manifest = Bytes(MAKEINTRESOURCEA(24), MAKEINTRESOURCEA(1), MAKELANGID(LANG_FRENCH, SUBLANG_FRENCH));
+    std::string manifest = Bytes(module, MAKEINTRESOURCEA(24), MAKEINTRESOURCEA(1));
     if (manifest.empty())
-        manifest = Bytes(MAKEINTRESOURCEA(24), MAKEINTRESOURCEA(1), MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL));
+        manifest = Bytes(module, MAKEINTRESOURCEA(24), MAKEINTRESOURCEA(1), MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL));
     ASSERT_FALSE(manifest.empty()) << "no manifest resource (type 24, id 1)";
 
     // The version must sit in the same identity as the assembly's name, inside
@@ -228,7 +224,7 @@ std::string VersionString(const std::vector<char>& block, const char* name)
 
 TEST_F(ProgramResources, VersionBlockIsFrenchAndSaysTwoPointOne)
 {
-    const std::string raw = Bytes(MAKEINTRESOURCEA(16), MAKEINTRESOURCEA(1));
+    const std::string raw = Bytes(module, MAKEINTRESOURCEA(16), MAKEINTRESOURCEA(1));
     ASSERT_FALSE(raw.empty()) << "no version block in language 0x040C";
     std::vector<char> block(raw.begin(), raw.end());
     // VerQueryValueA converts into the space behind the block.
@@ -242,10 +238,10 @@ TEST_F(ProgramResources, VersionBlockIsFrenchAndSaysTwoPointOne)
     EXPECT_EQ(translation[0], 0x040C);
     EXPECT_EQ(translation[1], 1252);
 
-    EXPECT_EQ(VersionString(block, "FileVersion"), "2.1");
-    EXPECT_EQ(VersionString(block, "ProductVersion"), "2.1");
-    EXPECT_EQ(VersionString(block, "ProductName"), "Nonaro");
-    EXPECT_EQ(VersionString(block, "OriginalFilename"), "nonaro.exe");
+    const std::pair<const char*, const char*> strings[] = {
+        {"FileVersion", "2.1"}, {"ProductVersion", "2.1"}, {"ProductName", "Nonaro"}, {"OriginalFilename", "nonaro.exe"}};
+    for (const auto& [name, value] : strings)
+        EXPECT_EQ(VersionString(block, name), value) << name;
 
     VS_FIXEDFILEINFO* fixed = nullptr;
     ASSERT_TRUE(VerQueryValueA(block.data(), "\\", reinterpret_cast<void**>(&fixed), &length));
@@ -321,7 +317,7 @@ std::vector<MenuItem> ParseMenu(const std::string& bytes)
 
 TEST_F(ProgramResources, Menu100IsFrenchWithItsLabelsByteForByte)
 {
-    const std::string bytes = Bytes(MAKEINTRESOURCEA(4), MAKEINTRESOURCEA(100));
+    const std::string bytes = Bytes(module, MAKEINTRESOURCEA(4), MAKEINTRESOURCEA(100));
     ASSERT_FALSE(bytes.empty()) << "no menu 100 in language 0x040C";
     const std::vector<MenuItem> items = ParseMenu(bytes);
 
@@ -404,13 +400,13 @@ TEST_F(ProgramResources, BitmapsAndCursorHaveTheirSizesColoursAndHotSpot)
         {202, 1, 51, 0x66d023ebu, RGB(125, 190, 255)},
     };
     for (const auto& bitmap : bitmaps) {
-        const std::string original = Bytes(MAKEINTRESOURCEA(2), MAKEINTRESOURCEA(bitmap.id));
+        const std::string original = Bytes(module, MAKEINTRESOURCEA(2), MAKEINTRESOURCEA(bitmap.id));
         EXPECT_EQ(Fingerprint(original), bitmap.fingerprint) << "bitmap " << bitmap.id << " as it always was";
         const std::set<COLORREF> palette = ColoursUsed(original);
         for (int percent : kImageScales) {
             const int id = ScaledImageId(bitmap.id, percent);
             SCOPED_TRACE("bitmap " + std::to_string(id));
-            const std::string bytes = Bytes(MAKEINTRESOURCEA(2), MAKEINTRESOURCEA(id));
+            const std::string bytes = Bytes(module, MAKEINTRESOURCEA(2), MAKEINTRESOURCEA(id));
             const BITMAPINFOHEADER header = ImageHeader(bytes, 0);
             const int size = MulDiv(bitmap.size, percent, 100);
             EXPECT_EQ(header.biWidth, bitmap.pictures * size);
@@ -424,11 +420,11 @@ TEST_F(ProgramResources, BitmapsAndCursorHaveTheirSizesColoursAndHotSpot)
     }
 
     // Cursor group 220 names one image; that image starts with its hot spot.
-    const std::string group = Bytes(MAKEINTRESOURCEA(12), MAKEINTRESOURCEA(220));
+    const std::string group = Bytes(module, MAKEINTRESOURCEA(12), MAKEINTRESOURCEA(220));
     ASSERT_GE(group.size(), 6u + 14u) << "cursor group 220";
     WORD imageId;
     std::memcpy(&imageId, group.data() + 6 + 12, 2);
-    const std::string image = Bytes(MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(imageId));
+    const std::string image = Bytes(module, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(imageId));
     ASSERT_GE(image.size(), 4 + sizeof(BITMAPINFOHEADER)) << "cursor image " << imageId;
     WORD hotSpot[2];
     std::memcpy(hotSpot, image.data(), sizeof hotSpot);

@@ -60,6 +60,16 @@ protected:
         return text;
     }
 
+    static LRESULT CellBrush(HWND solution, int cell)
+    {
+        HWND control = GetDlgItem(solution, kFirstSolutionCellId + cell);
+        HDC dc = GetDC(control);
+        const LRESULT brush =
+            SendMessageA(solution, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control));
+        ReleaseDC(control, dc);
+        return brush;
+    }
+
     static HWND main;
 };
 
@@ -86,17 +96,20 @@ TEST_F(MainWindowTest, StartsWithAnEmptyGridCentredBelowTheToolbar)
 
 TEST_F(MainWindowTest, LevelCommandsCheckOneLevelAndLeaveTheGameAlone)
 {
+    const struct {
+        const char* name;
+        UINT command;
+        int level;
+    } levels[] = {{"Moyen", 1021, 1}, {"Difficile", 1022, 2}, {"Facile", 1020, 0}};
     PlayerGrid[3] = 6;
-    Command(1021);
-    EXPECT_EQ(DifficultyLevel, 1);
-    EXPECT_FALSE(MenuHas(1020, MF_CHECKED));
-    EXPECT_TRUE(MenuHas(1021, MF_CHECKED));
-    EXPECT_FALSE(MenuHas(1022, MF_CHECKED));
-    EXPECT_EQ(PlayerGrid[3], 6);
-    Command(1020);
-    EXPECT_EQ(DifficultyLevel, 0);
-    EXPECT_TRUE(MenuHas(1020, MF_CHECKED));
-    EXPECT_FALSE(MenuHas(1021, MF_CHECKED));
+    for (const auto& row : levels) {
+        SCOPED_TRACE(row.name);
+        Command(row.command);
+        EXPECT_EQ(DifficultyLevel, row.level);
+        for (UINT id : {1020u, 1021u, 1022u})
+            EXPECT_EQ(MenuHas(id, MF_CHECKED), id == row.command) << id;
+        EXPECT_EQ(PlayerGrid[3], 6);
+    }
     PlayerGrid[3] = 0;
 }
 
@@ -124,29 +137,26 @@ TEST_F(MainWindowTest, NewGameLaysOutTheGivensAndEnablesTheGameCommands)
 
 TEST_F(MainWindowTest, ToolCommandsLeaveExactlyOneToolCheckedInBothPlaces)
 {
-    Command(1031);
-    EXPECT_EQ(Board.toolMode, kPencilTool);
-    EXPECT_FALSE(Toolbar(TB_ISBUTTONCHECKED, 1030));
-    EXPECT_TRUE(Toolbar(TB_ISBUTTONCHECKED, 1031));
-    EXPECT_FALSE(Toolbar(TB_ISBUTTONCHECKED, 1032));
-    EXPECT_FALSE(MenuHas(1030, MF_CHECKED));
-    EXPECT_TRUE(MenuHas(1031, MF_CHECKED));
-
-    Command(1032);
-    EXPECT_EQ(Board.toolMode, kEraserTool);
-    EXPECT_FALSE(Toolbar(TB_ISBUTTONCHECKED, 1031));
-    EXPECT_TRUE(MenuHas(1032, MF_CHECKED));
-
-    // A click on the checked button unchecks it before the command arrives.
-    Command(1030);
-    SendDlgItemMessageA(main, kToolbarId, TB_CHECKBUTTON, 1030, 0);
-    Command(1030);
-    EXPECT_EQ(Board.toolMode, kPenTool);
-    EXPECT_TRUE(Toolbar(TB_ISBUTTONCHECKED, 1030));
-    EXPECT_FALSE(Toolbar(TB_ISBUTTONCHECKED, 1031));
-    EXPECT_FALSE(Toolbar(TB_ISBUTTONCHECKED, 1032));
-    EXPECT_TRUE(MenuHas(1030, MF_CHECKED));
-    EXPECT_FALSE(MenuHas(1032, MF_CHECKED));
+    const struct {
+        const char* name;
+        UINT command;
+        int tool;
+        bool clickedWhileChecked;
+    } tools[] = {{"Crayon", 1031, kPencilTool, false}, {"Gomme", 1032, kEraserTool, false}, {"Stylo", 1030, kPenTool, true}};
+    for (const auto& row : tools) {
+        SCOPED_TRACE(row.name);
+        // A click on the checked button unchecks it before the command arrives.
+        if (row.clickedWhileChecked) {
+            Command(row.command);
+            SendDlgItemMessageA(main, kToolbarId, TB_CHECKBUTTON, row.command, 0);
+        }
+        Command(row.command);
+        EXPECT_EQ(Board.toolMode, row.tool);
+        for (UINT id : {1030u, 1031u, 1032u}) {
+            EXPECT_EQ(Toolbar(TB_ISBUTTONCHECKED, id) != 0, id == row.command) << id;
+            EXPECT_EQ(MenuHas(id, MF_CHECKED), id == row.command) << id;
+        }
+    }
 }
 
 TEST_F(MainWindowTest, SolutionWindowOpensOnceBesideTheMainWindow)
@@ -192,18 +202,8 @@ TEST_F(MainWindowTest, SolutionCellsToFindAreWhiteAndGivensKeepTheDefault)
     ASSERT_NE(hidden, -1);
     ASSERT_NE(given, -1);
     const LRESULT white = reinterpret_cast<LRESULT>(GetStockObject(WHITE_BRUSH));
-    HWND control = GetDlgItem(solution, kFirstSolutionCellId + hidden);
-    HDC dc = GetDC(control);
-    EXPECT_EQ(SendMessageA(solution, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
-                           reinterpret_cast<LPARAM>(control)),
-              white);
-    ReleaseDC(control, dc);
-    control = GetDlgItem(solution, kFirstSolutionCellId + given);
-    dc = GetDC(control);
-    EXPECT_NE(SendMessageA(solution, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
-                           reinterpret_cast<LPARAM>(control)),
-              white);
-    ReleaseDC(control, dc);
+    EXPECT_EQ(CellBrush(solution, hidden), white);
+    EXPECT_NE(CellBrush(solution, given), white);
 }
 
 TEST_F(MainWindowTest, AnOpenSolutionWindowFollowsTheNextGame)

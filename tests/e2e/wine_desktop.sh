@@ -11,45 +11,53 @@
 # Uses NONARO_WINEPREFIX. The desktop gets an X display of its own, so it
 # never overlaps another test's windows however long it stays up. Wine
 # closes a desktop once the last program in it has ended; the driver's
-# --hold mode is the program that keeps it open between scenarios.
+# --hold mode is the program that keeps it open between scenarios. The
+# desktop window itself belongs to an explorer that Wine starts on its own:
+# the one started here hands the holder to the desktop and leaves, so the
+# desktop is up while the holder runs.
 # Sourced, the file only defines the functions, for run_scenario.sh.
 
 desktop_name=e2e
 desktop_size=1024x768
 desktop_state="$NONARO_WINEPREFIX.desktop"
+desktop_ready="$NONARO_WINEPREFIX.desktop-ready"
 desktop_root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 
 desktop_winpath() { local p="$1"; echo "Z:${p//\//\\}"; }
 
-# The state file holds "<display> <Xvfb pid> <explorer pid>".
+# The state file holds "<display> <Xvfb pid>". The holder is known by its
+# command line, which names the ready file (Wine gives each Windows process
+# its command line as the Unix one's arguments).
 desktop_running() {
   [ -f "$desktop_state" ] || return 1
-  local xvfb explorer
-  read -r _ xvfb explorer <"$desktop_state"
-  kill -0 "$xvfb" 2>/dev/null && kill -0 "$explorer" 2>/dev/null
+  local xvfb holder
+  read -r _ xvfb <"$desktop_state"
+  holder="$(desktop_winpath "$desktop_ready" | sed 's/[][\\.*^$+?(){}|]/\\&/g')"
+  kill -0 "$xvfb" 2>/dev/null && pgrep -f -- "$holder" >/dev/null
 }
 
 desktop_display() { cut -d' ' -f1 "$desktop_state"; }
 
 desktop_start() {  # <driver.exe>
-  local driver="$1" fifo number xvfb ready
+  local driver="$1" fifo number xvfb
+  # A session left from a desktop whose display is gone would draw there.
+  WINEPREFIX="$NONARO_WINEPREFIX" wineserver -k >/dev/null 2>&1 || true
   fifo="$(mktemp -u)"
   mkfifo "$fifo"
   setsid Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
   xvfb=$!
   read -r number <"$fifo"
   rm -f "$fifo"
-  ready="$NONARO_WINEPREFIX.desktop-ready"
-  rm -f "$ready"
+  rm -f "$desktop_ready"
+  echo ":$number $xvfb" >"$desktop_state"
   DISPLAY=":$number" setsid bash "$desktop_root/tools/wine-run.sh" explorer "/desktop=$desktop_name,$desktop_size" \
-    "$(desktop_winpath "$driver")" --hold "$(desktop_winpath "$ready")" >"$NONARO_WINEPREFIX.desktop.txt" 2>&1 &
-  echo ":$number $xvfb $!" >"$desktop_state"
+    "$(desktop_winpath "$driver")" --hold "$(desktop_winpath "$desktop_ready")" >"$NONARO_WINEPREFIX.desktop.txt" 2>&1 &
   local waited=0
-  while [ ! -f "$ready" ] && desktop_running && [ "$waited" -lt "${NONARO_E2E_LIMIT:-270}" ]; do
+  while [ ! -f "$desktop_ready" ] && kill -0 "$xvfb" 2>/dev/null && [ "$waited" -lt "${NONARO_E2E_LIMIT:-270}" ]; do
     sleep 1
     waited=$((waited + 1))
   done
-  if [ ! -f "$ready" ]; then
+  if ! desktop_running; then
     echo "e2e: the desktop did not come up after ${waited} s"
     tail -n 20 "$NONARO_WINEPREFIX.desktop.txt" 2>/dev/null
     desktop_stop

@@ -7,6 +7,7 @@
 
 #include "engine/puzzle_grid.h"
 #include "play/grid_board.h"
+#include "resources/program_ids.h"
 #include "tests/ui/window_support.h"
 #include "ui/grid/grid_window.h"
 #include "ui/shell/app_objects.h"
@@ -100,13 +101,13 @@ TEST_F(MainWindowTest, LevelCommandsCheckOneLevelAndLeaveTheGameAlone)
         const char* name;
         UINT command;
         int level;
-    } levels[] = {{"Moyen", 1021, 1}, {"Difficile", 1022, 2}, {"Facile", 1020, 0}};
+    } levels[] = {{"Moyen", IDM_MEDIUM_LEVEL, 1}, {"Difficile", IDM_HARD_LEVEL, 2}, {"Facile", IDM_EASY_LEVEL, 0}};
     PlayerGrid[3] = 6;
     for (const auto& row : levels) {
         SCOPED_TRACE(row.name);
         Command(row.command);
         EXPECT_EQ(DifficultyLevel, row.level);
-        for (UINT id : {1020u, 1021u, 1022u})
+        for (UINT id : {IDM_EASY_LEVEL, IDM_MEDIUM_LEVEL, IDM_HARD_LEVEL})
             EXPECT_EQ(MenuHas(id, MF_CHECKED), id == row.command) << id;
         EXPECT_EQ(PlayerGrid[3], 6);
     }
@@ -115,7 +116,7 @@ TEST_F(MainWindowTest, LevelCommandsCheckOneLevelAndLeaveTheGameAlone)
 
 TEST_F(MainWindowTest, NewGameLaysOutTheGivensAndEnablesTheGameCommands)
 {
-    Command(1000);
+    Command(IDM_NEW_GAME);
     int givens = 0;
     for (int cell = 0; cell < kCellCount; ++cell) {
         const bool given = Puzzle.mask[cell] == kGiven;
@@ -125,11 +126,11 @@ TEST_F(MainWindowTest, NewGameLaysOutTheGivensAndEnablesTheGameCommands)
     EXPECT_GE(givens, 17);
     EXPECT_EQ(Board.toolMode, kPenTool);
     EXPECT_EQ(Board.selectedCell, kNoCell);
-    for (WPARAM id : {1003, 1001, 1004, 1030, 1031, 1032})
+    for (WPARAM id : {IDM_SAVE, IDM_SOLUTION, IDM_PRINT, IDM_PEN, IDM_PENCIL, IDM_ERASER})
         EXPECT_TRUE(Toolbar(TB_ISBUTTONENABLED, id)) << id;
-    for (WPARAM id : {1010, 1011})
+    for (WPARAM id : {IDM_UNDO, IDM_REDO})
         EXPECT_FALSE(Toolbar(TB_ISBUTTONENABLED, id)) << id;
-    for (UINT id : {1003u, 1001u, 1004u})
+    for (UINT id : {IDM_SAVE, IDM_SOLUTION, IDM_PRINT})
         EXPECT_FALSE(MenuHas(id, MF_GRAYED)) << id;
     EXPECT_FALSE(GetMenuState(GetMenu(main), 2, MF_BYPOSITION) & MF_GRAYED);
     EXPECT_EQ(ClockText(), "00 : 00 : 00");
@@ -142,7 +143,7 @@ TEST_F(MainWindowTest, ToolCommandsLeaveExactlyOneToolCheckedInBothPlaces)
         UINT command;
         int tool;
         bool clickedWhileChecked;
-    } tools[] = {{"Crayon", 1031, kPencilTool, false}, {"Gomme", 1032, kEraserTool, false}, {"Stylo", 1030, kPenTool, true}};
+    } tools[] = {{"Crayon", IDM_PENCIL, kPencilTool, false}, {"Gomme", IDM_ERASER, kEraserTool, false}, {"Stylo", IDM_PEN, kPenTool, true}};
     for (const auto& row : tools) {
         SCOPED_TRACE(row.name);
         // A click on the checked button unchecks it before the command arrives.
@@ -152,7 +153,7 @@ TEST_F(MainWindowTest, ToolCommandsLeaveExactlyOneToolCheckedInBothPlaces)
         }
         Command(row.command);
         EXPECT_EQ(Board.toolMode, row.tool);
-        for (UINT id : {1030u, 1031u, 1032u}) {
+        for (UINT id : {IDM_PEN, IDM_PENCIL, IDM_ERASER}) {
             EXPECT_EQ(Toolbar(TB_ISBUTTONCHECKED, id) != 0, id == row.command) << id;
             EXPECT_EQ(MenuHas(id, MF_CHECKED), id == row.command) << id;
         }
@@ -161,7 +162,7 @@ TEST_F(MainWindowTest, ToolCommandsLeaveExactlyOneToolCheckedInBothPlaces)
 
 TEST_F(MainWindowTest, SolutionWindowOpensOnceBesideTheMainWindow)
 {
-    Command(1001);
+    Command(IDM_SOLUTION);
     HWND solution = Solution.window;
     ASSERT_NE(solution, nullptr);
     EXPECT_EQ(GetWindow(solution, GW_OWNER), main);
@@ -184,7 +185,7 @@ TEST_F(MainWindowTest, SolutionWindowOpensOnceBesideTheMainWindow)
     EXPECT_EQ(third.right - third.left, 29);
     EXPECT_EQ(fourth.left - third.right, 1);
 
-    Command(1001);
+    Command(IDM_SOLUTION);
     EXPECT_EQ(Solution.window, solution);
     int windows = 0;
     for (HWND found = NULL; (found = FindWindowExA(NULL, found, "NonaroSolutionClass", NULL)) != NULL;)
@@ -212,7 +213,7 @@ TEST_F(MainWindowTest, AnOpenSolutionWindowFollowsTheNextGame)
     ASSERT_NE(solution, nullptr);
     // Until the new game is made, the window shows this one's solution;
     // afterwards every digit must be the new game's.
-    Command(1000);
+    Command(IDM_NEW_GAME);
     ASSERT_EQ(Solution.window, solution);
     for (int cell = 0; cell < kCellCount; ++cell)
         ASSERT_EQ(CellText(solution, cell), std::to_string(Puzzle.values[cell])) << cell;
@@ -223,7 +224,7 @@ TEST_F(MainWindowTest, ClosedSolutionWindowCanBeOpenedAgain)
     SendMessageA(Solution.window, WM_CLOSE, 0, 0);
     PumpMessages();
     EXPECT_EQ(Solution.window, nullptr);
-    Command(1001);
+    Command(IDM_SOLUTION);
     ASSERT_NE(Solution.window, nullptr);
     EXPECT_EQ(CellText(Solution.window, 80), std::to_string(Puzzle.values[80]));
 }
@@ -251,7 +252,7 @@ TEST_F(MainWindowTest, AFailedSaveIsToldInABoxOwnedByTheMainWindow)
 TEST_F(MainWindowTest, AboutBoxNamesTheProgramAndItsVersion)
 {
     MessageBoxCatcher boxes;
-    Command(1040);
+    Command(IDM_ABOUT);
     EXPECT_EQ(boxes.count(), 1);
     EXPECT_EQ(boxes.caption(), " A propos de...");
     EXPECT_NE(boxes.text().find("NONARO"), std::string::npos);
@@ -263,16 +264,16 @@ TEST_F(MainWindowTest, TooltipRequestsAreAnsweredAndOtherNotificationsIgnored)
 {
     TOOLTIPTEXTA request = {};
     request.hdr.hwndFrom = NULL;
-    request.hdr.idFrom = 1001;
+    request.hdr.idFrom = IDM_SOLUTION;
     request.hdr.code = TTN_NEEDTEXTA;
     request.lpszText = request.szText;
-    EXPECT_EQ(SendMessageA(main, WM_NOTIFY, 1001, reinterpret_cast<LPARAM>(&request)), 0);
+    EXPECT_EQ(SendMessageA(main, WM_NOTIFY, IDM_SOLUTION, reinterpret_cast<LPARAM>(&request)), 0);
     EXPECT_STREQ(request.szText, "Afficher la solution");
 
     TOOLTIPTEXTA other = {};
     other.hdr.code = NM_CLICK;
     other.lpszText = other.szText;
-    EXPECT_EQ(SendMessageA(main, WM_NOTIFY, 1001, reinterpret_cast<LPARAM>(&other)), 0);
+    EXPECT_EQ(SendMessageA(main, WM_NOTIFY, IDM_SOLUTION, reinterpret_cast<LPARAM>(&other)), 0);
     EXPECT_STREQ(other.szText, "");
 
     // The toolbar asks for wide notifications and gets them.
@@ -281,14 +282,14 @@ TEST_F(MainWindowTest, TooltipRequestsAreAnsweredAndOtherNotificationsIgnored)
     TOOLTIPTEXTW wide = {};
     wide.hdr.code = TTN_NEEDTEXTW;
     wide.lpszText = wide.szText;
-    EXPECT_EQ(SendMessageA(main, WM_NOTIFY, 1011, reinterpret_cast<LPARAM>(&wide)), 0);
+    EXPECT_EQ(SendMessageA(main, WM_NOTIFY, IDM_REDO, reinterpret_cast<LPARAM>(&wide)), 0);
     EXPECT_STREQ(wide.szText, L"R\u00E9p\u00E9ter la derni\u00E8re annulation");
 }
 
 TEST_F(MainWindowTest, QuitClosesEveryWindowAndEndsTheLoop)
 {
     ASSERT_NE(Solution.window, nullptr);
-    SendMessageA(main, WM_COMMAND, 1005, 0);
+    SendMessageA(main, WM_COMMAND, IDM_QUIT, 0);
     MSG msg = {};
     bool quit = false;
     const DWORD start = GetTickCount();

@@ -5,9 +5,10 @@
 #   run_scenario.sh <driver.exe> <probe.dll> <nonaro.exe> <scenario> <results dir> [scenario options...]
 #
 # The desktop is the group's (tests/e2e/wine_desktop.sh) when one is up for
-# the prefix; otherwise the run makes one of its own and ends it afterwards.
-# A scenario that does not pass ends the group's desktop too, so that nothing
-# it left on screen reaches the next one, which then starts a fresh desktop.
+# the prefix; otherwise the run makes one, and ends it afterwards unless
+# NONARO_E2E_DESKTOP=shared says that a group's fixture will. A scenario that
+# does not pass ends the desktop, so that nothing it left on screen reaches
+# the next one, which then starts a fresh desktop.
 # The verdict comes from the result file that the driver writes (explorer's
 # exit code does not carry the driver's). The scenario's log is printed and
 # kept as <results dir>/<scenario>.log; on failure a screenshot is kept
@@ -43,10 +44,13 @@ mkdir -p "$work"
 bash "$root/tools/wine-run.sh" explorer "/desktop=$desktop_name,$desktop_size" "$(desktop_winpath "$driver")" "$scenario" \
   "$(desktop_winpath "$game")" "$(desktop_winpath "$probe")" "$(desktop_winpath "$work")" "$(desktop_winpath "$result")" "$(desktop_winpath "$log")" \
   "$(desktop_winpath "$shot")" "${options[@]}" >"$work.wine.txt" 2>&1 &
+handing_over=$!
 
-# The driver writes its verdict once the game it started has ended.
+# The driver writes its verdict once the game it started has ended; the
+# driver is known by its result file, the one argument no other run shares.
 waited=0
-while [ ! -s "$result" ] && desktop_running && [ "$waited" -lt "$limit" ]; do
+while [ ! -s "$result" ] && desktop_running && [ "$waited" -lt "$limit" ] &&
+  { kill -0 "$handing_over" 2>/dev/null || desktop_process_running "$(desktop_winpath "$result")"; }; do
   sleep 1
   waited=$((waited + 1))
 done
@@ -72,7 +76,7 @@ else
   [ -f "$results/$scenario.png" ] && echo "e2e: screenshot $results/$scenario.png"
   status=1
 fi
-if [ -n "$own_desktop" ] || [ "$status" -ne 0 ]; then
+if [ "$status" -ne 0 ] || { [ -n "$own_desktop" ] && [ "${NONARO_E2E_DESKTOP:-}" != shared ]; }; then
   desktop_stop
 fi
 wait

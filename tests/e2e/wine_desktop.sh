@@ -11,10 +11,10 @@
 # Uses NONARO_WINEPREFIX. The desktop gets an X display of its own, so it
 # never overlaps another test's windows however long it stays up. Wine
 # closes a desktop once the last program in it has ended; the driver's
-# --hold mode is the program that keeps it open between scenarios. The
-# desktop window itself belongs to an explorer that Wine starts on its own:
-# the one started here hands the holder to the desktop and leaves, so the
-# desktop is up while the holder runs.
+# --hold mode is the program that keeps it open between scenarios, and the
+# desktop counts as up while the holder and the display run. A desktop that
+# dies under a scenario fails that scenario, which then ends the desktop; the
+# next scenario starts a fresh one.
 # Sourced, the file only defines the functions, for run_scenario.sh.
 
 desktop_name=e2e
@@ -25,15 +25,20 @@ desktop_root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 
 desktop_winpath() { local p="$1"; echo "Z:${p//\//\\}"; }
 
-# The state file holds "<display> <Xvfb pid>". The holder is known by its
-# command line, which names the ready file (Wine gives each Windows process
-# its command line as the Unix one's arguments).
+# True while a Wine process whose command line names the Windows path runs
+# (Wine gives each Windows process its command line as the Unix one's
+# arguments).
+desktop_process_running() {  # <Windows path>
+  pgrep -f -- "$(printf '%s' "$1" | sed 's/[][\\.*^$+?(){}|]/\\&/g')" >/dev/null
+}
+
+# The state file holds "<display> <Xvfb pid>"; the holder is known by the
+# ready file its command line names.
 desktop_running() {
   [ -f "$desktop_state" ] || return 1
-  local xvfb holder
+  local xvfb
   read -r _ xvfb <"$desktop_state"
-  holder="$(desktop_winpath "$desktop_ready" | sed 's/[][\\.*^$+?(){}|]/\\&/g')"
-  kill -0 "$xvfb" 2>/dev/null && pgrep -f -- "$holder" >/dev/null
+  kill -0 "$xvfb" 2>/dev/null && desktop_process_running "$(desktop_winpath "$desktop_ready")"
 }
 
 desktop_display() { cut -d' ' -f1 "$desktop_state"; }

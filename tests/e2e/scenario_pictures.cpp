@@ -5,17 +5,13 @@
 // pictures show a game as it looks.
 #include "tests/e2e/driver_log.h"
 #include "tests/e2e/scenario_support.h"
+#include "tests/e2e/soak_model.h"
 
 namespace {
 
-bool SameGroup(int a, int b) {
-  return a / 9 == b / 9 || a % 9 == b % 9 || (a / 27 == b / 27 && (a % 9) / 3 == (b % 9) / 3);
-}
-
-bool Allowed(const int shown[81], int cell, int digit) {
-  for (int other = 0; other < 81; ++other)
-    if (other != cell && shown[other] == digit && SameGroup(cell, other)) return false;
-  return true;
+bool Allowed(const int16_t shown[81], int cell, int digit) {
+  BoxKind kind;
+  return FindClash(shown, cell, digit, &kind) < 0;
 }
 
 RECT ScreenRect(HWND window) {
@@ -47,8 +43,9 @@ void Pictures(GameSession& game) {
 
   GridView view(game);
   ScreenShot grid = view.SteadyShot();
-  int shown[81];
-  for (int cell = 0; cell < 81; ++cell) shown[cell] = LookAt(grid, cell).HasGiven() ? digits[cell] : 0;
+  int16_t shown[81];
+  for (int cell = 0; cell < 81; ++cell)
+    shown[cell] = static_cast<int16_t>(LookAt(grid, cell).HasGiven() ? digits[cell] : 0);
 
   // The top band whole, so that its rows and boxes come out tinted, and a
   // few digits further down.
@@ -56,7 +53,7 @@ void Pictures(GameSession& game) {
     if (shown[cell]) return;
     game.ClickCell(cell);
     game.Char(static_cast<char>('0' + digits[cell]));
-    shown[cell] = digits[cell];
+    shown[cell] = static_cast<int16_t>(digits[cell]);
   };
   for (int cell = 0; cell < 27; ++cell) write(cell);
   for (int cell : {30, 40, 50, 64, 76}) write(cell);

@@ -48,12 +48,12 @@ handing_over=$!
 
 # The driver writes its verdict once the game it started has ended; the
 # driver is known by its result file, the one argument no other run shares.
-waited=0
-while [ ! -s "$result" ] && desktop_running && [ "$waited" -lt "$limit" ] &&
+started=$SECONDS
+while [ ! -s "$result" ] && desktop_running && [ $((SECONDS - started)) -lt "$limit" ] &&
   { kill -0 "$handing_over" 2>/dev/null || desktop_process_running "$(desktop_winpath "$result")"; }; do
-  sleep 1
-  waited=$((waited + 1))
+  sleep 0.2
 done
+waited=$((SECONDS - started))
 
 [ -f "$log" ] && cat "$log"
 verdict="$(tr -d '\r' <"$result" 2>/dev/null || true)"

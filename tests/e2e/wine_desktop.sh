@@ -57,11 +57,11 @@ desktop_start() {  # <driver.exe>
   echo ":$number $xvfb" >"$desktop_state"
   DISPLAY=":$number" setsid bash "$desktop_root/tools/wine-run.sh" explorer "/desktop=$desktop_name,$desktop_size" \
     "$(desktop_winpath "$driver")" --hold "$(desktop_winpath "$desktop_ready")" >"$NONARO_WINEPREFIX.desktop.txt" 2>&1 &
-  local waited=0
-  while [ ! -f "$desktop_ready" ] && kill -0 "$xvfb" 2>/dev/null && [ "$waited" -lt "${NONARO_E2E_LIMIT:-270}" ]; do
-    sleep 1
-    waited=$((waited + 1))
+  local started=$SECONDS waited
+  while [ ! -f "$desktop_ready" ] && kill -0 "$xvfb" 2>/dev/null && [ $((SECONDS - started)) -lt "${NONARO_E2E_LIMIT:-270}" ]; do
+    sleep 0.2
   done
+  waited=$((SECONDS - started))
   if ! desktop_running; then
     echo "e2e: the desktop did not come up after ${waited} s"
     tail -n 20 "$NONARO_WINEPREFIX.desktop.txt" 2>/dev/null
@@ -79,6 +79,7 @@ desktop_stop() {
     kill "$xvfb" 2>/dev/null || true
     rm -f "$desktop_state"
   fi
+  rm -f "$desktop_ready"
 }
 
 if [ "${BASH_SOURCE[0]}" = "$0" ]; then

@@ -397,19 +397,14 @@ bool GameSession::CancelFileDialog(HWND dialog) {
   return Expect(gone, "the file dialog closes on Cancel");
 }
 
-bool GameSession::OpenFile(const std::string& path) {
-  PostCommand(kOpen);
-  HWND dialog = WaitForFileDialog(kOpenTitle, 30000);
-  if (!Expect(dialog != nullptr, "\"Ouvrir\" shows the dialog %s", Quoted(kOpenTitle).c_str())) return false;
-  bool done = ConfirmFileDialog(dialog, path);
-  Settle();
-  return done;
-}
+bool GameSession::OpenFile(const std::string& path) { return FileCommand(kOpen, "Ouvrir", kOpenTitle, path); }
 
-bool GameSession::SaveFile(const std::string& path) {
-  PostCommand(kSave);
-  HWND dialog = WaitForFileDialog(kSaveTitle, 30000);
-  if (!Expect(dialog != nullptr, "\"Enregistrer\" shows the dialog %s", Quoted(kSaveTitle).c_str())) return false;
+bool GameSession::SaveFile(const std::string& path) { return FileCommand(kSave, "Enregistrer", kSaveTitle, path); }
+
+bool GameSession::FileCommand(int command, const char* item, const char* title, const std::string& path) {
+  PostCommand(command);
+  HWND dialog = WaitForFileDialog(title, 30000);
+  if (!Expect(dialog != nullptr, "\"%s\" shows the dialog %s", item, Quoted(title).c_str())) return false;
   bool done = ConfirmFileDialog(dialog, path);
   Settle();
   return done;

@@ -117,6 +117,7 @@ class GameSession {
 
  private:
   bool Probe(ProbeChannel& request);
+  bool FileCommand(int command, const char* item, const char* title, const std::string& path);
 
   std::string gamePath_, probePath_, workDir_;
   PROCESS_INFORMATION process_ = {};

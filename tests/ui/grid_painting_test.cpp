@@ -5,16 +5,14 @@
 
 #include "ui/grid/grid_geometry.h"
 #include "play/grid_board.h"
+#include "tests/e2e/grid_view.h"
 #include "tests/ui/window_support.h"
 #include "ui/grid/grid_window.h"
 
 namespace {
 
-const COLORREF kPlain = RGB(225, 250, 220);
 const COLORREF kBorder = RGB(192, 192, 192);
 const COLORREF kBlack = RGB(0, 0, 0);
-const COLORREF kTint = RGB(255, 255, 180);
-const COLORREF kGivenBlue = RGB(0, 0, 220);
 const COLORREF kMarkRed = RGB(255, 0, 0);
 
 // The board drawn into a 460 x 460 bitmap, as the grid window draws it.
@@ -54,8 +52,8 @@ protected:
 
     void Draw()
     {
-        HPEN boxPen = CreatePen(PS_SOLID, 3, RGB(0, 0, 0));
-        HPEN borderPen = CreatePen(PS_SOLID, 1, RGB(192, 192, 192));
+        HPEN boxPen = CreatePen(PS_SOLID, 3, kBlack);
+        HPEN borderPen = CreatePen(PS_SOLID, 1, kBorder);
         DrawBoard(board, dc, boxPen, borderPen);
         GdiFlush();
         DeleteObject(boxPen);
@@ -96,7 +94,7 @@ TEST_F(GridPaintingTest, AnEmptyBoardIsPaleCellsWithGreyBordersAndBlackBoxLines)
 {
     Draw();
     for (int cell = 0; cell < kCellCount; ++cell)
-        EXPECT_EQ(At((cell % 9) * 51 + 25, (cell / 9) * 51 + 25), kPlain) << "cell " << cell;
+        EXPECT_EQ(At((cell % 9) * 51 + 25, (cell / 9) * 51 + 25), kPlainColour) << "cell " << cell;
     EXPECT_EQ(At(51, 25), kBorder);
     EXPECT_EQ(At(25, 102), kBorder);
     for (int line : {153, 306}) {
@@ -104,7 +102,7 @@ TEST_F(GridPaintingTest, AnEmptyBoardIsPaleCellsWithGreyBordersAndBlackBoxLines)
         EXPECT_EQ(At(line, 25), kBlack);
         EXPECT_EQ(At(line + 1, 25), kBlack);
         EXPECT_EQ(At(25, line), kBlack);
-        EXPECT_EQ(At(line + 2, 25), kPlain);
+        EXPECT_EQ(At(line + 2, 25), kPlainColour);
     }
     EXPECT_EQ(At(0, 200), kBlack);
     EXPECT_EQ(At(459, 200), kBlack);
@@ -146,18 +144,18 @@ TEST_F(GridPaintingTest, TheSelectionShowsItsToolsPatternWholeInItsCell)
     board->selectedCell = 40;
     board->blinkOn = 1;
     Draw();
-    EXPECT_EQ(At(4 * 51 + 2, 4 * 51 + 2), RGB(255, 166, 166));
-    EXPECT_GT(CountInCell(40, RGB(255, 191, 191)), 100);
+    EXPECT_EQ(At(4 * 51 + 2, 4 * 51 + 2), kPenField);
+    EXPECT_GT(CountInCell(40, kPenLetter), 100);
 
     board->SetTool(kPencilTool);
     Draw();
-    EXPECT_EQ(At(4 * 51 + 2, 4 * 51 + 2), RGB(125, 190, 255));
-    EXPECT_GT(CountInCell(40, RGB(164, 209, 255)), 100);
+    EXPECT_EQ(At(4 * 51 + 2, 4 * 51 + 2), kPencilField);
+    EXPECT_GT(CountInCell(40, kPencilLetter), 100);
 
     board->rowComplete[4] = 1;
     board->blinkOn = 0;
     Draw();
-    EXPECT_EQ(At(4 * 51 + 2, 4 * 51 + 2), kTint);
+    EXPECT_EQ(At(4 * 51 + 2, 4 * 51 + 2), kCompleteColour);
 }
 
 TEST_F(GridPaintingTest, DigitColourFollowsTheMaskAndHidesTheMarks)
@@ -168,10 +166,10 @@ TEST_F(GridPaintingTest, DigitColourFollowsTheMaskAndHidesTheMarks)
     player[2] = 3;
     marks[2 * 9 + 4] = 1;  // stored under a digit: not shown
     Draw();
-    EXPECT_GT(CountInCell(0, kGivenBlue), 10);
+    EXPECT_GT(CountInCell(0, kGivenInk), 10);
     EXPECT_EQ(CountInCell(0, kBlack), 0);
     EXPECT_GT(CountInCell(1, kBlack), 10);
-    EXPECT_EQ(CountInCell(1, kGivenBlue), 0);
+    EXPECT_EQ(CountInCell(1, kGivenInk), 0);
     EXPECT_EQ(CountInCell(2, kMarkRed), 0);
 
     player[2] = 0;

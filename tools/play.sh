@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Starts Nonaro: installs what is missing, builds the Windows program in
-# build/win and runs it under Wine, in a virtual desktop large enough for the
+# Starts Nonaro: installs what is missing, builds the Windows program (in
+# build/win, or as a 64-bit program in build/win64 where the machine runs no
+# 32-bit code; see tools/windows_arch.sh) and runs it under Wine, in a virtual desktop large enough for the
 # main window and the solution window. Returns when the game is closed.
 #
 #   bash tools/play.sh
@@ -10,11 +11,16 @@
 set -euo pipefail
 
 root="$(cd "$(dirname "$0")/.." && pwd)"
-build="$root/build/win"
 
 bash "$root/tools/setup.sh"
-cmake -S "$root" -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" \
-  -DNONARO_TEST_PREFIX=win >/dev/null
+source "$root/tools/windows_arch.sh"
+if ! pick_windows_arch; then
+  echo "play: cannot run the game here: $windows_arch_reason" >&2
+  exit 1
+fi
+build="$root/build/$windows_build"
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$root/cmake/$windows_toolchain" \
+  -DNONARO_TEST_PREFIX="$windows_test_prefix" >/dev/null
 cmake --build "$build" --target nonaro
 
 if [ -z "${DISPLAY:-}" ]; then

@@ -4,16 +4,22 @@
 # Windows program and the end-to-end driver if needed; the driver's
 # "pictures" scenario plays a few moves in a Wine desktop and takes them.
 #
-#   bash tools/screenshot.sh            uses build/win
+#   bash tools/screenshot.sh            uses build/win (build/win64 where
+#                                       the machine runs no 32-bit code)
 #   NONARO_WIN_BUILD=build-x bash tools/screenshot.sh
 set -euo pipefail
 
 root="$(cd "$(dirname "$0")/.." && pwd)"
-build="$(cd "$root" && mkdir -p "${NONARO_WIN_BUILD:-build/win}" && cd "${NONARO_WIN_BUILD:-build/win}" && pwd)"
+source "$root/tools/windows_arch.sh"
+if ! pick_windows_arch; then
+  echo "screenshot: cannot run the game here: $windows_arch_reason" >&2
+  exit 1
+fi
+build="$(cd "$root" && mkdir -p "${NONARO_WIN_BUILD:-build/$windows_build}" && cd "${NONARO_WIN_BUILD:-build/$windows_build}" && pwd)"
 
 if [ ! -f "$build/build.ninja" ]; then
-  cmake -S "$root" -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" \
-    -DNONARO_TEST_PREFIX=win >/dev/null
+  cmake -S "$root" -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$root/cmake/$windows_toolchain" \
+    -DNONARO_TEST_PREFIX="$windows_test_prefix" >/dev/null
 fi
 cmake --build "$build" --target nonaro e2e_driver e2e_probe
 

@@ -9,10 +9,14 @@ native_packages=(
   googletest libgtest-dev libbenchmark-dev
   clang libclang-rt-14-dev
   g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-i686-dev
+  g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
+  wine64
   xvfb xauth x11-utils imagemagick fonts-liberation fonts-wine
   python3 locales
   nsis cups printer-driver-cups-pdf poppler-utils
 )
+# The 32-bit Wine installs on any machine; it runs only where the kernel runs
+# 32-bit code, and the 64-bit one (above) serves everywhere else.
 i386_packages=(wine wine32:i386 libcups2:i386)
 
 as_root() {

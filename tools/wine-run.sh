@@ -8,7 +8,18 @@ set -euo pipefail
 
 export WINEPREFIX="${NONARO_WINEPREFIX:-$(pwd)/wineprefix}"
 export WINEDEBUG="${WINEDEBUG:--all}"
-export WINEARCH=win32
+# A prefix is made for the programs of the build tree it lies in: the build
+# writes the tree's Wine architecture (win32 or win64) into wine-arch beside
+# its prefixes.
+WINEARCH="$(cat "$(dirname "$WINEPREFIX")/wine-arch" 2>/dev/null || echo win32)"
+export WINEARCH
+wine=wine
+if [ "$WINEARCH" = win64 ]; then
+  # Debian's `wine` starts the 32-bit loader whenever it is installed, and a
+  # kernel without IA-32 support cannot run it; the 64-bit loader needs none.
+  wine=/usr/lib/wine/wine64
+  export WINELOADER="$wine"
+fi
 # No Mono or Gecko installer dialogs in a fresh prefix.
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
 
@@ -26,7 +37,7 @@ if ! prefix_is_current; then
   exec 9>"$WINEPREFIX.lock"
   flock 9
   if ! prefix_is_current; then
-    wineboot --init >/dev/null 2>&1 || true
+    "$wine" wineboot --init >/dev/null 2>&1 || true
     wineserver --wait || true
     # Wine does not pick up the TrueType fonts of fonts-wine by itself; without
     # Marlett the caption buttons show letters, so the prefix gets its own copy.
@@ -36,7 +47,7 @@ if ! prefix_is_current; then
     # The digits are drawn and printed in "Times New Roman", which Wine lacks;
     # left alone it falls back to a sans-serif face. Liberation Serif has the
     # same metrics and the same look.
-    wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'Times New Roman' \
+    "$wine" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'Times New Roman' \
       /t REG_SZ /d 'Liberation Serif' /f >/dev/null 2>&1
     wineserver --wait || true
     echo "$prefix_setup" >"$marker"
@@ -46,4 +57,4 @@ fi
 
 # With no program named, only make sure the prefix exists.
 [ $# -eq 0 ] && exit 0
-exec wine "$@"
+exec "$wine" "$@"

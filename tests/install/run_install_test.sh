@@ -36,7 +36,9 @@ fi
 
 # French alone: the script makensis compiled loads no other language, so the
 # installer offers no choice and never falls back to English.
-nsi="$(dirname "$installer")/_CPack_Packages/win32/NSIS/project.nsi"
+# The package's name ends in the system CPack made it for (win32 or win64).
+system="$(basename "$installer" .exe)"
+nsi="$(dirname "$installer")/_CPack_Packages/${system##*-}/NSIS/project.nsi"
 languages="$(grep -oE 'MUI_LANGUAGE\s+"[^"]*"' "$nsi")"
 if [ "$languages" != 'MUI_LANGUAGE "French"' ]; then
   echo "FAILED the installer is French alone; $nsi loads:" $languages

@@ -159,11 +159,17 @@ std::string Element(const std::string& text, const std::string& tag, size_t from
     return text.substr(start, text.find('>', start) + 1 - start);
 }
 
-TEST_F(ProgramResources, ManifestAsksForCommonControlsSixAsInvokerDpiAwareOnTodaysWindows)
+std::string Manifest(HMODULE module)
 {
     std::string manifest = Bytes(module, MAKEINTRESOURCEA(24), MAKEINTRESOURCEA(1));
     if (manifest.empty())
         manifest = Bytes(module, MAKEINTRESOURCEA(24), MAKEINTRESOURCEA(1), MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL));
+    return manifest;
+}
+
+TEST_F(ProgramResources, ManifestAsksForCommonControlsSixAsInvokerDpiAwareOnTodaysWindows)
+{
+    const std::string manifest = Manifest(module);
     ASSERT_FALSE(manifest.empty()) << "no manifest resource (type 24, id 1)";
 
     // The version must sit in the same identity as the assembly's name, inside
@@ -435,13 +441,19 @@ TEST_F(ProgramResources, BitmapsAndCursorHaveTheirSizesColoursAndHotSpot)
     EXPECT_EQ(header.biHeight, 64) << "32 rows of image over 32 of mask";
 }
 
-// The executable as its file holds it, and the file offset of an address of
-// its loaded image (0 when no section holds it).
+// The executable as its file holds it, 32-bit (PE32) or 64-bit (PE32+), and
+// the file offset of an address of its loaded image (0 when no section
+// holds it).
 struct ProgramFile {
     std::string bytes;
-    IMAGE_NT_HEADERS32 headers = {};
+    IMAGE_FILE_HEADER header = {};
+    WORD magic = 0;
+    WORD subsystem = 0;
+    WORD characteristics = 0;
+    IMAGE_DATA_DIRECTORY imports = {};
     std::vector<IMAGE_SECTION_HEADER> sections;
 
+    bool Wide() const { return magic == IMAGE_NT_OPTIONAL_HDR64_MAGIC; }
     size_t Offset(DWORD address) const
     {
         for (const IMAGE_SECTION_HEADER& section : sections)
@@ -456,6 +468,18 @@ struct ProgramFile {
     }
 };
 
+template <typename OptionalHeader>
+void ReadOptionalHeader(ProgramFile& file, size_t at)
+{
+    OptionalHeader optional;
+    if (file.bytes.size() < at + sizeof optional)
+        return;
+    std::memcpy(&optional, file.bytes.data() + at, sizeof optional);
+    file.subsystem = optional.Subsystem;
+    file.characteristics = optional.DllCharacteristics;
+    file.imports = optional.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+}
+
 ProgramFile ReadProgramFile()
 {
     ProgramFile file;
@@ -469,11 +493,22 @@ ProgramFile ReadProgramFile()
     if (file.bytes.size() < sizeof dos)
         return file;
     std::memcpy(&dos, file.bytes.data(), sizeof dos);
-    const size_t first = dos.e_lfanew + sizeof file.headers;
-    if (dos.e_magic != IMAGE_DOS_SIGNATURE || file.bytes.size() < first)
+    const size_t header = dos.e_lfanew + sizeof(DWORD);
+    const size_t optional = header + sizeof file.header;
+    DWORD signature = 0;
+    if (dos.e_magic != IMAGE_DOS_SIGNATURE || file.bytes.size() < optional + sizeof file.magic)
         return file;
-    std::memcpy(&file.headers, file.bytes.data() + dos.e_lfanew, sizeof file.headers);
-    file.sections.resize(file.headers.FileHeader.NumberOfSections);
+    std::memcpy(&signature, file.bytes.data() + dos.e_lfanew, sizeof signature);
+    if (signature != IMAGE_NT_SIGNATURE)
+        return file;
+    std::memcpy(&file.header, file.bytes.data() + header, sizeof file.header);
+    std::memcpy(&file.magic, file.bytes.data() + optional, sizeof file.magic);
+    if (file.Wide())
+        ReadOptionalHeader<IMAGE_OPTIONAL_HEADER64>(file, optional);
+    else if (file.magic == IMAGE_NT_OPTIONAL_HDR32_MAGIC)
+        ReadOptionalHeader<IMAGE_OPTIONAL_HEADER32>(file, optional);
+    const size_t first = optional + file.header.SizeOfOptionalHeader;
+    file.sections.resize(file.header.NumberOfSections);
     if (file.bytes.size() < first + file.sections.size() * sizeof(IMAGE_SECTION_HEADER))
         file.sections.clear();
     else if (!file.sections.empty())
@@ -481,13 +516,28 @@ ProgramFile ReadProgramFile()
     return file;
 }
 
-TEST(ProgramFile, RunsAsATerminalServerAwareProgramWithAslrAndDep)
+// Each build's program is for its own machine, and says so in its manifest
+// too: Windows loads the common controls of the manifest's architecture, and
+// a 64-bit program that names x86 there cannot load them at all.
+TEST_F(ProgramResources, FileIsAGuiProgramForItsMachineWithAslrAndDepAndSaysSoInItsManifest)
 {
     const ProgramFile file = ReadProgramFile();
-    ASSERT_EQ(file.headers.Signature, static_cast<DWORD>(IMAGE_NT_SIGNATURE)) << ProgramPath();
+    const bool wide = sizeof(void*) == 8;
+    ASSERT_EQ(file.header.Machine, wide ? IMAGE_FILE_MACHINE_AMD64 : IMAGE_FILE_MACHINE_I386) << ProgramPath();
+    EXPECT_EQ(file.Wide(), wide);
+    EXPECT_EQ(file.subsystem, IMAGE_SUBSYSTEM_WINDOWS_GUI);
     for (WORD flag : {IMAGE_DLLCHARACTERISTICS_TERMINAL_SERVER_AWARE, IMAGE_DLLCHARACTERISTICS_DYNAMIC_BASE,
                       IMAGE_DLLCHARACTERISTICS_NX_COMPAT})
-        EXPECT_TRUE(file.headers.OptionalHeader.DllCharacteristics & flag) << std::hex << "flag " << flag;
+        EXPECT_TRUE(file.characteristics & flag) << std::hex << "flag " << flag;
+
+    const std::string manifest = Manifest(module);
+    const std::string architecture = std::string("processorArchitecture=\"") + (wide ? "amd64" : "x86") + "\"";
+    int named = 0;
+    for (size_t at = manifest.find("<assemblyIdentity"); at != std::string::npos;
+         at = manifest.find("<assemblyIdentity", at + 1), ++named)
+        EXPECT_NE(Element(manifest, "assemblyIdentity", at).find(architecture), std::string::npos)
+            << Element(manifest, "assemblyIdentity", at);
+    EXPECT_EQ(named, 2) << "the program's identity and the common controls' one";
 }
 
 TEST(ProgramFile, ImportsNothingNewerThanVista)
@@ -496,8 +546,9 @@ TEST(ProgramFile, ImportsNothingNewerThanVista)
     ASSERT_FALSE(file.sections.empty()) << ProgramPath();
     // Every function as "dll!name", the library's name in lower case.
     std::set<std::string> imported;
-    const IMAGE_DATA_DIRECTORY table = file.headers.OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-    for (size_t at = file.Offset(table.VirtualAddress); at && at + sizeof(IMAGE_IMPORT_DESCRIPTOR) <= file.bytes.size();
+    // Each entry of a library's list is a pointer wide.
+    const size_t width = file.Wide() ? 8 : 4;
+    for (size_t at = file.Offset(file.imports.VirtualAddress); at && at + sizeof(IMAGE_IMPORT_DESCRIPTOR) <= file.bytes.size();
          at += sizeof(IMAGE_IMPORT_DESCRIPTOR)) {
         IMAGE_IMPORT_DESCRIPTOR library;
         std::memcpy(&library, file.bytes.data() + at, sizeof library);
@@ -507,12 +558,13 @@ TEST(ProgramFile, ImportsNothingNewerThanVista)
         for (char& c : dll)
             c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
         const DWORD thunks = library.OriginalFirstThunk ? library.OriginalFirstThunk : library.FirstThunk;
-        for (size_t entry = file.Offset(thunks); entry && entry + 4 <= file.bytes.size(); entry += 4) {
-            DWORD thunk;
-            std::memcpy(&thunk, file.bytes.data() + entry, 4);
+        for (size_t entry = file.Offset(thunks); entry && entry + width <= file.bytes.size(); entry += width) {
+            ULONGLONG thunk = 0;
+            std::memcpy(&thunk, file.bytes.data() + entry, width);
             if (!thunk)
                 break;
-            imported.insert(dll + "!" + (IMAGE_SNAP_BY_ORDINAL32(thunk) ? "#" : file.Text(thunk + 2)));
+            const bool byOrdinal = file.Wide() ? IMAGE_SNAP_BY_ORDINAL64(thunk) : IMAGE_SNAP_BY_ORDINAL32(thunk);
+            imported.insert(dll + "!" + (byOrdinal ? "#" : file.Text(static_cast<DWORD>(thunk) + 2)));
         }
     }
     // The helper through which the newer functions are found must be there.

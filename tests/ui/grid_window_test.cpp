@@ -98,7 +98,7 @@ TEST_F(GridWindowTest, CreationPlacesOneWindowAndArmsTheBoard)
     EXPECT_EQ(area.top, 34);
     EXPECT_EQ(area.right - area.left, 460);
     EXPECT_EQ(area.bottom - area.top, 460);
-    EXPECT_EQ(reinterpret_cast<GridBoard*>(GetWindowLongA(grid, GWL_USERDATA)), board);
+    EXPECT_EQ(reinterpret_cast<GridBoard*>(GetWindowLongPtrA(grid, GWLP_USERDATA)), board);
     EXPECT_NE(board->penSelectionBrush, nullptr);
     EXPECT_NE(board->pencilSelectionBrush, nullptr);
     EXPECT_NE(board->eraserCursor, nullptr);

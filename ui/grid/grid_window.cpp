@@ -82,11 +82,12 @@ LRESULT CALLBACK GridWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 {
     if (message == WM_CREATE) {
         const CREATESTRUCTA* creation = reinterpret_cast<const CREATESTRUCTA*>(lParam);
-        // A LONG holds a pointer only because this is a 32-bit program; a
-        // 64-bit build would need SetWindowLongPtr and GWLP_USERDATA.
-        SetWindowLongA(window, GWL_USERDATA, reinterpret_cast<LONG_PTR>(creation->lpCreateParams));
+        // In the 32-bit program these are SetWindowLongA and GWL_USERDATA,
+        // the same call and slot; the pointer forms hold a whole pointer in
+        // the 64-bit build.
+        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(creation->lpCreateParams));
     }
-    GridBoard* board = reinterpret_cast<GridBoard*>(GetWindowLongA(window, GWL_USERDATA));
+    GridBoard* board = reinterpret_cast<GridBoard*>(GetWindowLongPtrA(window, GWLP_USERDATA));
     if (!board)
         return DefWindowProcA(window, message, wParam, lParam);
 

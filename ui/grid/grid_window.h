@@ -9,7 +9,7 @@
 // The grid window: a borderless child (460 x 460 at 96 DPI) of the main window, of the
 // class "WndGridClass", that shows the board and hands the player's mouse and
 // keyboard input to it. The board's pointer lives in the window's
-// GWL_USERDATA slot from WM_CREATE on.
+// GWLP_USERDATA slot from WM_CREATE on.
 
 ATOM RegisterGridClass();
 LRESULT CALLBACK GridWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

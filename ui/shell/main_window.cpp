@@ -224,6 +224,10 @@ void EnableGameCommands(HWND mainWindow)
     DrawMenuBar(mainWindow);
 }
 
+#ifndef _WIN64
+static_assert(sizeof(WNDCLASSEXA) == 48, "WNDCLASSEXA is not the 32-bit layout");
+#endif
+
 ATOM RegisterMainClass(HINSTANCE instance)
 {
     WNDCLASSEXA windowClass = {};

@@ -7,11 +7,12 @@
 
 namespace {
 
-// The 32-bit layouts the program is built for.
-const DWORD kPrintDialogSize = 66;
-const int kDocumentInfoSize = 20;
-static_assert(sizeof(PRINTDLGA) == kPrintDialogSize, "PRINTDLGA is not the 32-bit layout");
-static_assert(sizeof(DOCINFOA) == kDocumentInfoSize, "DOCINFOA is not the 32-bit layout");
+#ifndef _WIN64
+// The shipped program is 32-bit, where these are the sizes the print
+// dialog and the spooler check; the 64-bit build's pointers make them larger.
+static_assert(sizeof(PRINTDLGA) == 66, "PRINTDLGA is not the 32-bit layout");
+static_assert(sizeof(DOCINFOA) == 20, "DOCINFOA is not the 32-bit layout");
+#endif
 
 const char* const kDocumentName = "Impression NONARO";
 const char* const kPageTitles[2] = {"NONARO par Torvel1", "Solution NONARO"};
@@ -172,14 +173,14 @@ int PrintGame(HWND owner)
 {
     DOCINFOA document;
     ZeroMemory(&document, sizeof document);
-    document.cbSize = kDocumentInfoSize;
+    document.cbSize = sizeof document;
     document.lpszDocName = kDocumentName;
 
     // Without PD_USEDEVMODECOPIESANDCOLLATE the copies asked for in the
     // dialog are the program's to print.
     PRINTDLGA dialog;
     ZeroMemory(&dialog, sizeof dialog);
-    dialog.lStructSize = kPrintDialogSize;
+    dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = owner;
     dialog.Flags = PD_RETURNDC | PD_NOPAGENUMS | PD_NOSELECTION;
     const BOOL chosen = PrintDlgA(&dialog);

@@ -79,5 +79,5 @@ fi
 if [ "$status" -ne 0 ] || { [ -n "$own_desktop" ] && [ "${NONARO_E2E_DESKTOP:-}" != shared ]; }; then
   desktop_stop
 fi
-wait
+wait "$handing_over"
 exit "$status"

@@ -13,8 +13,6 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${NONARO_BUILD:-$root/build}"
 jobs="${NONARO_JOBS:-$(nproc)}"
 
-bash "$root/tools/setup.sh"
-
 # The Windows build this machine can run: the shipped 32-bit one, or where
 # the kernel runs no 32-bit code the same sources as a 64-bit program. The
 # run never ends green with the Windows tests left out: a machine that can
@@ -25,6 +23,8 @@ if ! pick_windows_arch; then
   exit 1
 fi
 echo "test: Windows build $NONARO_WINDOWS_ARCH (build/$windows_build, tests $windows_test_prefix.*): $windows_arch_reason"
+
+bash "$root/tools/setup.sh"
 
 configure_and_build() {  # <dir> <test prefix> [cmake args...]
   local dir="$1" prefix="$2"

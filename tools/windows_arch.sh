@@ -49,8 +49,9 @@ i386_runs_natively() {
   i386_program_runs && ! i386_is_emulated
 }
 
+# 64-bit Wine (tools/setup.sh installs it) runs on any x86-64 kernel.
 x86_64_runs() {
-  [ "$(uname -m)" = x86_64 ] && [ -x /usr/lib/wine/wine64 ]
+  [ "$(uname -m)" = x86_64 ]
 }
 
 pick_windows_arch() {
@@ -64,7 +65,7 @@ pick_windows_arch() {
         NONARO_WINDOWS_ARCH=x86_64
         windows_arch_reason="this machine runs no 32-bit code natively, so the same sources built as a 64-bit program are tested under 64-bit Wine"
       else
-        windows_arch_reason="this machine runs neither 32-bit code natively nor 64-bit Wine (/usr/lib/wine/wine64, machine $(uname -m))"
+        windows_arch_reason="this machine ($(uname -m)) runs neither 32-bit x86 code natively nor 64-bit Wine"
         return 1
       fi
       ;;
@@ -78,7 +79,7 @@ pick_windows_arch() {
     x86_64)
       windows_arch_reason="NONARO_WINDOWS_ARCH=x86_64 asks for the 64-bit build"
       if ! x86_64_runs; then
-        windows_arch_reason="$windows_arch_reason, but this machine has no 64-bit Wine (/usr/lib/wine/wine64, machine $(uname -m))"
+        windows_arch_reason="$windows_arch_reason, but 64-bit Wine runs only on an x86-64 machine, and this one is $(uname -m)"
         return 1
       fi
       ;;

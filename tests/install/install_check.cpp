@@ -175,7 +175,7 @@ long RunAndWait(std::string command, const std::function<void(DWORD)>& meanwhile
 struct Shortcut {
   bool loaded = false;
   std::string target;
-  std::string workingDir;
+  std::wstring workingDir;
   std::string iconFile;
   int iconIndex = 0;
 };
@@ -194,8 +194,18 @@ Shortcut ReadShortcut(const std::string& path) {
       char text[MAX_PATH] = "";
       shortcut.loaded = SUCCEEDED(link->GetPath(text, MAX_PATH, nullptr, 0));
       shortcut.target = text;
-      link->GetWorkingDirectory(text, MAX_PATH);
-      shortcut.workingDir = text;
+      // Wide, since a documents folder may be named outside the code page.
+      // Read back as the link stores it: a working folder is plain text
+      // there, never flagged as expandable the way a target or an icon may
+      // be (SLDF_HAS_EXP_SZ); the shell expands a variable in it only when
+      // it starts the game.
+      IShellLinkW* wide = nullptr;
+      if (SUCCEEDED(link->QueryInterface(IID_IShellLinkW, reinterpret_cast<void**>(&wide)))) {
+        wchar_t folder[MAX_PATH] = L"";
+        wide->GetWorkingDirectory(folder, MAX_PATH);
+        shortcut.workingDir = folder;
+        wide->Release();
+      }
       char icon[MAX_PATH] = "";
       link->GetIconLocation(icon, MAX_PATH, &shortcut.iconIndex);
       shortcut.iconFile = icon;
@@ -351,11 +361,13 @@ void CheckInstalled(const std::string& installer) {
   }
   std::string link = menu + "\\Nonaro.lnk";
   Shortcut shortcut = ReadShortcut(link);
-  // Installed for every user, it names the documents of whoever starts it.
-  char documents[MAX_PATH] = "";
-  ExpandEnvironmentStringsA(shortcut.workingDir.c_str(), documents, MAX_PATH);
-  Check((forUser || shortcut.workingDir.compare(0, 14, "%USERPROFILE%\\") == 0) && SamePath(documents, Folder(CSIDL_PERSONAL)),
-        "the game starts in the player's documents (%s)", shortcut.workingDir.c_str());
+  // Installed for every user, it starts in the profile of whoever starts it;
+  // for one user, in that user's documents.
+  wchar_t documents[MAX_PATH] = L"";
+  SHGetFolderPathW(nullptr, CSIDL_PERSONAL, nullptr, SHGFP_TYPE_CURRENT, documents);
+  std::wstring folder = forUser ? documents : L"%USERPROFILE%";
+  Check(lstrcmpiW(shortcut.workingDir.c_str(), folder.c_str()) == 0, "the game starts in %ls (%ls)", folder.c_str(),
+        shortcut.workingDir.c_str());
   std::vector<std::string> groups = IconGroups(exe);
   std::string named = shortcut.iconIndex >= 0 && shortcut.iconIndex < static_cast<int>(groups.size())
                           ? groups[shortcut.iconIndex]

@@ -96,8 +96,9 @@ void StartUp(GameSession& game) {
     game.CloseBox(about.window);
   }
 
+  // The about box has just closed over the grid, whose repaint may still be under way.
   GridView view(game);
-  ScreenShot shot = view.Shot();
+  ScreenShot shot = view.SteadyShot();
   int plain = 0;
   for (int cell = 0; cell < 81; ++cell) {
     CellLook look = LookAt(shot, cell);

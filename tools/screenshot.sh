@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Redoes the pictures in docs/: a game in play (docs/screenshot-game.png) and
-# the solution window beside it (docs/screenshot-solution.png). Builds the
-# Windows program and the end-to-end driver if needed; the driver's
-# "pictures" scenario plays a few moves in a Wine desktop and takes them.
+# Redoes the pictures in docs/: a game in play (docs/screenshot-game.png), the
+# solution window beside it (docs/screenshot-solution.png) and a game in play
+# at 150 % (docs/screenshot-game-150.png). Builds the Windows program and the
+# end-to-end driver if needed; the driver's "pictures" scenario plays a few
+# moves in a Wine desktop and takes them.
 #
 #   bash tools/screenshot.sh            uses build/win (build/win64 where
 #                                       the machine runs no 32-bit code)
@@ -24,10 +25,17 @@ fi
 cmake --build "$build" --target nonaro e2e_driver e2e_probe
 
 results="$build/screenshots"
-NONARO_WINEPREFIX="$build/wineprefix" bash "$root/tests/e2e/run_scenario.sh" \
-  "$build/tests/e2e/e2e_driver.exe" "$build/tests/e2e/e2e_probe.dll" "$build/ui/nonaro.exe" pictures "$results"
+pictures() {  # <results dir> <environment...>
+  env "${@:2}" bash "$root/tests/e2e/run_scenario.sh" \
+    "$build/tests/e2e/e2e_driver.exe" "$build/tests/e2e/e2e_probe.dll" "$build/ui/nonaro.exe" pictures "$1"
+}
+pictures "$results" NONARO_WINEPREFIX="$build/wineprefix"
+# 150 % is a prefix of its own at 144 DPI, on a desktop as much larger.
+pictures "$results/150" NONARO_WINEPREFIX="$build/wineprefix-dpi144" NONARO_WINE_LOGPIXELS=144 \
+  NONARO_E2E_DESKTOP_SIZE=1536x1152
 mkdir -p "$root/docs"
 # The screen's pictures are opaque: no alpha channel in the PNG files.
 convert "$results/pictures/game.bmp" -alpha off "$root/docs/screenshot-game.png"
 convert "$results/pictures/solution.bmp" -alpha off "$root/docs/screenshot-solution.png"
-echo "screenshot: wrote docs/screenshot-game.png and docs/screenshot-solution.png"
+convert "$results/150/pictures/game.bmp" -alpha off "$root/docs/screenshot-game-150.png"
+echo "screenshot: wrote docs/screenshot-game.png, docs/screenshot-solution.png and docs/screenshot-game-150.png"

@@ -49,6 +49,11 @@ if ! prefix_is_current; then
     # same metrics and the same look.
     "$wine" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'Times New Roman' \
       /t REG_SZ /d 'Liberation Serif' /f >/dev/null 2>&1
+    # A display scale of the prefix's own, for the tests that play at one
+    # (LogPixels 144 is 150 %).
+    if [ -n "${NONARO_WINE_LOGPIXELS:-}" ]; then
+      "$wine" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$NONARO_WINE_LOGPIXELS" /f >/dev/null 2>&1
+    fi
     wineserver --wait || true
     echo "$prefix_setup" >"$marker"
   fi

@@ -9,9 +9,11 @@
 
 namespace {
 
-const int kCell = 52;
-// The part of a cell that the digit may cover and no border line touches.
-const int kInside = 4, kInsideEnd = 48;
+// A cell, and the part of it that the digit may cover and no border line
+// touches, at the screen's scale.
+int CellSide() { return Scaled(52); }
+int Inside() { return Scaled(4); }
+int InsideEnd() { return Scaled(48); }
 
 bool PlayerInk(COLORREF c) { return GetRValue(c) < 70 && GetGValue(c) < 70 && GetBValue(c) < 70; }
 bool GivenInk(COLORREF c) { return GetRValue(c) < 70 && GetGValue(c) < 70 && GetBValue(c) >= 140; }
@@ -20,13 +22,13 @@ bool MarkInk(COLORREF c) { return GetRValue(c) > 180 && GetGValue(c) < 110 && Ge
 // Draws the digit as the board does: its font, the cell rectangle, one
 // line centred both ways; dark pixels are ink.
 std::vector<uint8_t> RenderGlyph(HDC dc, const DWORD* bits, int digit) {
-  RECT all = {0, 0, kCell, kCell};
+  RECT all = {0, 0, CellSide(), CellSide()};
   FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
   char text[2] = {static_cast<char>('0' + digit), 0};
   DrawTextA(dc, text, 1, &all, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
   GdiFlush();
-  std::vector<uint8_t> ink(kCell * kCell);
-  for (int i = 0; i < kCell * kCell; ++i) {
+  std::vector<uint8_t> ink(CellSide() * CellSide());
+  for (int i = 0; i < CellSide() * CellSide(); ++i) {
     ink[i] = PlayerInk(DibPixelColour(bits[i]));
   }
   return ink;
@@ -38,9 +40,9 @@ BoardPicture::BoardPicture() {
   HDC screen = GetDC(nullptr);
   HDC dc = CreateCompatibleDC(screen);
   void* bits = nullptr;
-  HBITMAP bitmap = CreateTopDownDib(screen, kCell, kCell, &bits);
+  HBITMAP bitmap = CreateTopDownDib(screen, CellSide(), CellSide(), &bits);
   LOGFONTA font = {};
-  font.lfHeight = 32;
+  font.lfHeight = Scaled(32);
   font.lfWeight = FW_BOLD;
   font.lfOutPrecision = OUT_TT_ONLY_PRECIS;
   lstrcpyA(font.lfFaceName, "Times New Roman");
@@ -59,16 +61,16 @@ BoardPicture::BoardPicture() {
 }
 
 CellReading BoardPicture::Read(const ScreenShot& grid, int cell) const {
-  int left = (cell % 9) * 51, top = (cell / 9) * 51;
-  std::vector<uint8_t> ink(kCell * kCell, 0);
+  int left = Scaled((cell % 9) * 51), top = Scaled((cell / 9) * 51);
+  std::vector<uint8_t> ink(CellSide() * CellSide(), 0);
   int player = 0, given = 0;
-  for (int y = kInside; y < kInsideEnd; ++y)
-    for (int x = kInside; x < kInsideEnd; ++x) {
+  for (int y = Inside(); y < InsideEnd(); ++y)
+    for (int x = Inside(); x < InsideEnd(); ++x) {
       COLORREF c = grid.At(left + x, top + y);
       bool isPlayer = PlayerInk(c), isGiven = GivenInk(c);
       player += isPlayer;
       given += isGiven;
-      ink[y * kCell + x] = isPlayer || isGiven;
+      ink[y * CellSide() + x] = isPlayer || isGiven;
     }
   CellReading reading;
   if (player + given < 8) return reading;
@@ -76,9 +78,9 @@ CellReading BoardPicture::Read(const ScreenShot& grid, int cell) const {
   int best = 0, bestDifference = 1 << 30, second = 1 << 30, inkCount = 0;
   for (int digit = 1; digit <= 9; ++digit) {
     int difference = 0, count = 0;
-    for (int y = kInside; y < kInsideEnd; ++y)
-      for (int x = kInside; x < kInsideEnd; ++x) {
-        int i = y * kCell + x;
+    for (int y = Inside(); y < InsideEnd(); ++y)
+      for (int x = Inside(); x < InsideEnd(); ++x) {
+        int i = y * CellSide() + x;
         difference += ink[i] != glyphs_[digit][i];
         count += glyphs_[digit][i];
       }
@@ -107,8 +109,8 @@ unsigned BoardPicture::MarksShown(const ScreenShot& grid, int cell) const {
   for (int k = 0; k < 9; ++k) {
     int left = (cell % 9) * 51 + (k % 3) * 17, top = (cell / 9) * 51 + (k / 3) * 17;
     int red = 0;
-    for (int y = top + 1; y < top + 16; ++y)
-      for (int x = left + 1; x < left + 16; ++x) red += MarkInk(grid.At(x, y));
+    for (int y = Scaled(top + 1); y < Scaled(top + 16); ++y)
+      for (int x = Scaled(left + 1); x < Scaled(left + 16); ++x) red += MarkInk(grid.At(x, y));
     if (red >= 3) shown |= 1u << k;
   }
   return shown;

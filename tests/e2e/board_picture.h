@@ -2,7 +2,7 @@
 
 // What the grid window must show for a board, cell by cell: the digit in
 // each cell read as one of the nine glyphs of the board's digit font (Times
-// New Roman, 32 px, bold) drawn here by the driver itself, the pencil marks
+// New Roman, bold, 32 px at 96 DPI) drawn here by the driver itself, the pencil marks
 // by their place, the tint of complete groups and the selection pattern.
 
 #include <cstdint>

@@ -26,6 +26,12 @@ void WriteResult(const char* path, const char* text) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Window rectangles in the screen's pixels at any scale: a program unaware
+  // of the scale may be given other windows' places at 96 DPI.
+  typedef BOOL(WINAPI * AwareCall)();
+  if (AwareCall aware = reinterpret_cast<AwareCall>(
+          reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "SetProcessDPIAware"))))
+    aware();
   // Keeps the group's Wine desktop open between scenarios: Wine closes a
   // desktop once no program uses it. Asking for the desktop window attaches
   // the process to it before the ready file says so.

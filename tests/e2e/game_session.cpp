@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "tests/e2e/driver_log.h"
+#include "tests/e2e/screen_shot.h"
 
 namespace {
 
@@ -104,7 +105,7 @@ void GameSession::Launch() {
   Require(markerEvent_ && markerHook_, "the queue marker hook is in place");
 
   Settle();
-  SetWindowPos(main_, nullptr, kMainLeft, kMainTop, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  SetWindowPos(main_, nullptr, Scaled(kMainLeft), Scaled(kMainTop), 0, 0, SWP_NOSIZE | SWP_NOZORDER);
   SetForegroundWindow(main_);
   Settle();
 }
@@ -159,7 +160,7 @@ void GameSession::Click(int x, int y) {
 }
 
 void GameSession::ClickCell(int cell) {
-  Click((cell % 9) * 51 + 26, (cell / 9) * 51 + 26);
+  Click(Scaled((cell % 9) * 51 + 26), Scaled((cell / 9) * 51 + 26));
 }
 
 void GameSession::Key(int virtualKey) {
@@ -348,7 +349,7 @@ void GameSession::CloseBox(HWND box, int button) {
 }
 
 void GameSession::MoveAside(HWND window) {
-  SetWindowPos(window, nullptr, 560, 420, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(window, nullptr, Scaled(560), Scaled(420), 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 HWND GameSession::WaitForFileDialog(const char* title, DWORD timeoutMs) {

@@ -16,7 +16,7 @@ const char* BackName(Back back) {
 
 RECT CellInterior(int cell) {
   int left = (cell % 9) * 51, top = (cell / 9) * 51;
-  RECT r = {left + 4, top + 4, left + 48, top + 48};
+  RECT r = {Scaled(left + 4), Scaled(top + 4), Scaled(left + 48), Scaled(top + 48)};
   return r;
 }
 

@@ -77,7 +77,8 @@ void Pictures(GameSession& game) {
     if (!shown[cell] && cell % 9 > 2 && cell % 9 < 6) target = cell;
   Require(target >= 0, "an empty cell is left to select");
   RECT main = ScreenRect(game.Main()), inGrid = ScreenRect(game.Grid());
-  POINT probe = {inGrid.left - main.left + (target % 9) * 51 + 3, inGrid.top - main.top + (target / 9) * 51 + 3};
+  POINT probe = {inGrid.left - main.left + Scaled((target % 9) * 51 + 3),
+                 inGrid.top - main.top + Scaled((target / 9) * 51 + 3)};
   bool captured = false;
   for (int attempt = 0; attempt < 20 && !captured; ++attempt) {
     game.ClickCell(target);
@@ -93,7 +94,7 @@ void Pictures(GameSession& game) {
 
   // The solution window beside the game, nothing selected: a click on the
   // grid's last pixel row selects no cell.
-  game.Click(200, 459);
+  game.Click(Scaled(200), Scaled(459));
   game.Command(kSolution);
   WaitUntil([&] { return (solution = SolutionWindow(game)) != nullptr; }, 15000, 100);
   Require(solution != nullptr, "the solution window opens again");

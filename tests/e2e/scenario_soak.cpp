@@ -366,7 +366,7 @@ void Soak::RealClick(int id) {
   if (r.right <= r.left) Fail("the toolbar button %d has no rectangle", id);
   game_.ClickScreen((r.left + r.right) / 2, (r.top + r.bottom) / 2);
   // Away from the toolbar, so that no tooltip stays over the grid.
-  game_.MoveMouse(1000, 740);
+  game_.MoveMouse(Scaled(1000), Scaled(740));
 }
 
 void Soak::HandleBox(BoxKind expected) {
@@ -606,23 +606,25 @@ void Soak::Take(Action& action) {
   BoxKind expected = BoxKind::None;
   bool clockWasIdle = model_.Clock() == ClockState::Idle;
   DWORD before = Now();
+  // Points are drawn and recorded at 96 DPI, so that a run replays at any scale.
+  const LPARAM at = MAKELPARAM(Scaled(action.a), Scaled(action.b));
   ++counts_[kActNames[static_cast<int>(action.act)]];
   switch (action.act) {
     case Act::Click:
-      PostMessageA(grid, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(action.a, action.b));
-      PostMessageA(grid, WM_LBUTTONUP, 0, MAKELPARAM(action.a, action.b));
+      PostMessageA(grid, WM_LBUTTONDOWN, MK_LBUTTON, at);
+      PostMessageA(grid, WM_LBUTTONUP, 0, at);
       expected = model_.Click(action.a, action.b);
       break;
     case Act::DoubleClick:
-      PostMessageA(grid, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(action.a, action.b));
-      PostMessageA(grid, WM_LBUTTONUP, 0, MAKELPARAM(action.a, action.b));
-      PostMessageA(grid, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(action.a, action.b));
-      PostMessageA(grid, WM_LBUTTONUP, 0, MAKELPARAM(action.a, action.b));
+      PostMessageA(grid, WM_LBUTTONDOWN, MK_LBUTTON, at);
+      PostMessageA(grid, WM_LBUTTONUP, 0, at);
+      PostMessageA(grid, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+      PostMessageA(grid, WM_LBUTTONUP, 0, at);
       expected = model_.Click(action.a, action.b);
       break;
     case Act::RightClick:
-      PostMessageA(grid, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(action.a, action.b));
-      PostMessageA(grid, WM_RBUTTONUP, 0, MAKELPARAM(action.a, action.b));
+      PostMessageA(grid, WM_RBUTTONDOWN, MK_RBUTTON, at);
+      PostMessageA(grid, WM_RBUTTONUP, 0, at);
       break;
     case Act::Char:
       PostMessageA(grid, WM_CHAR, static_cast<WPARAM>(action.a), 1);
@@ -657,7 +659,7 @@ void Soak::Take(Action& action) {
           if (!WaitUntil([&] { return (window = SolutionWindow()) != nullptr; }, 15000, 50))
             Fail("\"Solution\" opened no window");
           // Out of the grid's way, as a player would drag it.
-          SetWindowPos(window, nullptr, 560, 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+          SetWindowPos(window, nullptr, Scaled(560), Scaled(40), 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
           solutionOpen_ = true;
           model_.ForgetSelection();
         }

@@ -148,15 +148,16 @@ void Accessibility(GameSession& game) {
 
   RECT window;
   GetWindowRect(grid, &window);
-  const LONG left = window.left + 4 * 51, top = window.top + 4 * 51;
+  const LONG left = window.left + Scaled(4 * 51), top = window.top + Scaled(4 * 51);
+  const int side = Scaled(4 * 51 + 52) - Scaled(4 * 51);
   VARIANT hit;
   VariantInit(&hit);
-  table->accHitTest(left + 26, top + 26, &hit);
+  table->accHitTest(window.left + Scaled(4 * 51 + 26), window.top + Scaled(4 * 51 + 26), &hit);
   LONG x = 0, y = 0, width = 0, height = 0;
   table->accLocation(&x, &y, &width, &height, Child(41));
-  Expect(ChildOf(hit) == 41 && x == left && y == top && width == 52 && height == 52,
-         "cell 40's centre hits child 41 (%ld), which lies at (%ld, %ld), 52 x 52 (%ld, %ld, %ld x %ld)", ChildOf(hit),
-         left, top, x, y, width, height);
+  Expect(ChildOf(hit) == 41 && x == left && y == top && width == side && height == side,
+         "cell 40's centre hits child 41 (%ld), which lies at (%ld, %ld), %d x %d (%ld, %ld, %ld x %ld)", ChildOf(hit),
+         left, top, side, side, x, y, width, height);
 
   LONG at = 1;
   for (int step = 0; step < 8; ++step) at = Navigate(table, at, NAVDIR_RIGHT);

@@ -3,23 +3,55 @@
 #include <algorithm>
 #include <cstring>
 
+#include "tests/e2e/board_picture.h"
 #include "tests/e2e/driver_log.h"
 #include "tests/e2e/scenario_support.h"
 
 namespace {
 
+// The frame the system draws around the main window's client area at a DPI.
+SIZE MainFrame(int dpi) {
+  typedef BOOL(WINAPI * FrameForDpi)(RECT*, DWORD, BOOL, DWORD, UINT);
+  static FrameForDpi call = reinterpret_cast<FrameForDpi>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "AdjustWindowRectExForDpi")));
+  RECT r = {0, 0, 0, 0};
+  const DWORD style = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+  if (!call || !call(&r, style, TRUE, 0, dpi)) AdjustWindowRectEx(&r, style, TRUE, 0);
+  SIZE size = {r.right - r.left, r.bottom - r.top};
+  return size;
+}
+
 void StartUp(GameSession& game) {
   game.Launch();
-  RECT main, grid;
+  RECT main, grid, client, toolbar, clock, overlap;
   GetWindowRect(game.Main(), &main);
   GetWindowRect(game.Grid(), &grid);
+  GetClientRect(game.Main(), &client);
+  GetWindowRect(game.Toolbar(), &toolbar);
+  GetWindowRect(GetDlgItem(game.Toolbar(), 2000), &clock);
   char title[64] = "";
   GetWindowTextA(game.Main(), title, sizeof title);
   Expect(strcmp(title, "Nonaro 2.1") == 0, "main window title %s", Quoted(title).c_str());
-  Expect(main.right - main.left == 480 && main.bottom - main.top == 554, "main window is 480 x 554 (%ld x %ld)",
-         main.right - main.left, main.bottom - main.top);
-  Expect(grid.right - grid.left == 460 && grid.bottom - grid.top == 460, "grid window is 460 x 460 (%ld x %ld)",
-         grid.right - grid.left, grid.bottom - grid.top);
+  // The 96-DPI window's client area at the scale, in the scale's frame; grown
+  // just enough for the toolbar and the grid where a taller caption or menu
+  // leaves them too little.
+  const int side = Scaled(460), bar = toolbar.bottom - toolbar.top;
+  const LONG outerWidth = main.right - main.left, outerHeight = main.bottom - main.top;
+  SIZE base = MainFrame(96), frame = MainFrame(Scaled(96));
+  int width = std::max<int>(Scaled(480 - base.cx) + frame.cx, outerWidth - client.right + side);
+  int height = std::max<int>(Scaled(554 - base.cy) + frame.cy, outerHeight - client.bottom + bar + side);
+  Expect(outerWidth == width && outerHeight == height, "main window is %d x %d (%ld x %ld)", width, height, outerWidth,
+         outerHeight);
+  Expect(grid.right - grid.left == side && grid.bottom - grid.top == side, "grid window is %d x %d (%ld x %ld)", side,
+         side, grid.right - grid.left, grid.bottom - grid.top);
+  POINT at = {grid.left, grid.top};
+  ScreenToClient(game.Main(), &at);
+  const int extent = Scaled(459);
+  Expect(at.x == (client.right - extent) / 2 && at.y == bar + (client.bottom - bar - extent) / 2 && at.x >= 0 &&
+             at.y >= bar && at.x + side <= client.right && at.y + side <= client.bottom,
+         "the grid, at (%ld, %ld), lies centred in the %ld x %ld client area below the %d-pixel toolbar", at.x, at.y,
+         client.right, client.bottom, bar);
+  Expect(!IntersectRect(&overlap, &clock, &grid) && clock.right > clock.left, "the clock label lies clear of the grid");
 
   for (int id : {kNewGame, kOpen}) ExpectCommand(game, id, true, "at start-up");
   for (int id : {kSave, kSolution, kPrint, kUndo, kRedo}) ExpectCommand(game, id, false, "at start-up");
@@ -64,20 +96,23 @@ void StartUp(GameSession& game) {
     game.CloseBox(about.window);
   }
 
+  // The about box has just closed over the grid, whose repaint may still be under way.
   GridView view(game);
-  ScreenShot shot = view.Shot();
+  ScreenShot shot = view.SteadyShot();
   int plain = 0;
   for (int cell = 0; cell < 81; ++cell) {
     CellLook look = LookAt(shot, cell);
     plain += look.back == Back::Plain && !look.HasGiven() && !look.HasPlayerDigit() && !look.HasMarks();
   }
   Expect(plain == 81, "all 81 cells are empty and RGB(225,250,220) (%d are)", plain);
+  const int across = Scaled(100);
   for (int line : {0, 153, 306}) {
-    Expect(shot.At(line + 1, 100) == RGB(0, 0, 0) && shot.At(100, line + 1) == RGB(0, 0, 0),
-           "a black box line at %d both ways", line);
+    Expect(shot.At(Scaled(line + 1), across) == RGB(0, 0, 0) && shot.At(across, Scaled(line + 1)) == RGB(0, 0, 0),
+           "a black box line at %d both ways", Scaled(line));
   }
-  Expect(shot.At(459, 100) == RGB(0, 0, 0) && shot.At(100, 459) == RGB(0, 0, 0), "a black box line at 459 both ways");
-  Expect(shot.At(51, 25) == RGB(192, 192, 192), "grey cell border at x = 51");
+  Expect(shot.At(Scaled(459), across) == RGB(0, 0, 0) && shot.At(across, Scaled(459)) == RGB(0, 0, 0),
+         "a black box line at %d both ways", Scaled(459));
+  Expect(shot.At(Scaled(51), Scaled(25)) == RGB(192, 192, 192), "grey cell border at x = %d", Scaled(51));
 
   for (int cell : {40, 0, 80}) game.ClickCell(cell);
   Expect(view.NothingSelectedFor(1500), "before any game a click selects nothing");
@@ -216,10 +251,10 @@ void Selection(GameSession& game) {
   for (const Edge& edge : edges) {
     game.ClickCell(40);
     view.WaitForSelection(40, Back::Pen);
-    game.Click(edge.x, edge.y);
+    game.Click(Scaled(edge.x), Scaled(edge.y));
     Expect(view.NothingSelectedFor(1300), "a click on %s drops the selection and selects nothing", edge.what);
   }
-  game.Click(4 * 51 + 26, 51 * 8);
+  game.Click(Scaled(4 * 51 + 26), Scaled(51 * 8));
   Expect(view.WaitForSelection(76, Back::Pen), "a click on a shared border line belongs to the cell below (76)");
 
   struct Step { int from; int key; int to; const char* what; };
@@ -254,7 +289,8 @@ void Selection(GameSession& game) {
 
 void Tools(GameSession& game) {
   game.Launch();
-  Require(LoadPrepared(game, NavigationGame(), "tools.nro"), "the prepared game loads");
+  Require(LoadPrepared(game, NavigationGame().Mark(40, 1).Mark(40, 5).Mark(40, 9), "tools.nro"),
+          "the prepared game loads");
   ExpectTool(game, kPen, "after loading");
   struct Choice { int tool; const char* what; };
   const Choice fromMenu[] = {{kPencil, "\"Crayon\" chosen in the menu"}, {kEraser, "\"Gomme\" chosen in the menu"},
@@ -269,7 +305,7 @@ void Tools(GameSession& game) {
     Require(r.right > r.left, "the toolbar button %d has a place on screen", id);
     SetForegroundWindow(game.Main());
     game.ClickScreen((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-    game.MoveMouse(900, 700);
+    game.MoveMouse(Scaled(900), Scaled(700));
     game.Settle();
   };
   const Choice fromToolbar[] = {{kPen, "the checked pen button clicked again"}, {kPencil, "the pencil button clicked"},
@@ -286,9 +322,9 @@ void Tools(GameSession& game) {
   auto cursorOverGrid = [&](HCURSOR unwanted) {
     RECT toolbar;
     GetWindowRect(game.Toolbar(), &toolbar);
-    game.MoveMouse(toolbar.right - 30, (toolbar.top + toolbar.bottom) / 2);
+    game.MoveMouse(toolbar.right - Scaled(30), (toolbar.top + toolbar.bottom) / 2);
     Sleep(300);
-    POINT target = {grid.left + 200, grid.top + 230};
+    POINT target = {grid.left + Scaled(200), grid.top + Scaled(230)};
     game.MoveMouse(target.x, target.y);
     CURSORINFO info = {};
     WaitUntil([&] {
@@ -313,8 +349,8 @@ void Tools(GameSession& game) {
     cursors = game.Cursors();
     if (cursors.current == eraser)
       return true;
-    game.MoveMouse(grid.left + 201, grid.top + 231);
-    game.MoveMouse(grid.left + 200, grid.top + 230);
+    game.MoveMouse(grid.left + Scaled(200) + 1, grid.top + Scaled(230) + 1);
+    game.MoveMouse(grid.left + Scaled(200), grid.top + Scaled(230));
     game.Settle();
     return false;
   }, 5000, 200);
@@ -325,11 +361,29 @@ void Tools(GameSession& game) {
          "with the eraser the cursor over the grid is neither the arrow, the hand nor the hourglass");
   Expect(cursors.current == eraser, "the cursor shown is the one the game set");
 
+  // Cell 40's marks 1, 5 and 9 stand in its three squares on the diagonal;
+  // a click in the lower right square takes the 9 alone.
+  GridView view(game);
+  BoardPicture picture;
+  std::string marks;
+  auto marksShown = [&] {
+    unsigned shown = picture.MarksShown(view.Shot(), 40);
+    marks.clear();
+    for (int mark = 0; mark < 9; ++mark)
+      if (shown & (1u << mark)) marks += static_cast<char>('1' + mark);
+    return marks;
+  };
+  bool shown = WaitUntil([&] { return marksShown() == "159"; }, 3000);
+  Expect(shown, "cell 40 shows its marks in their squares (%s)", marks.c_str());
+  game.Click(Scaled(4 * 51 + 2 * 17 + 8), Scaled(4 * 51 + 2 * 17 + 8));
+  shown = WaitUntil([&] { return marksShown() == "15"; }, 3000);
+  Expect(shown, "the eraser takes the mark under the point alone (%s left)", marks.c_str());
+
   clickButton(kPen);
   ExpectTool(game, kPen, "back to the pen by its button");
   HCURSOR pen = cursorOverGrid(eraser);
   Expect(pen == game.Cursors().hand, "with the pen the cursor over the grid is the hand (%p)", static_cast<void*>(pen));
-  game.MoveMouse(900, 700);
+  game.MoveMouse(Scaled(900), Scaled(700));
 }
 
 void Levels(GameSession& game) {

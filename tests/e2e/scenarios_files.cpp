@@ -30,7 +30,7 @@ void ExpectSolutionShows(HWND window, const GameImage& image, const char* when) 
   // could, the popup is drawn whole; it goes back to its place afterwards.
   RECT home;
   GetWindowRect(window, &home);
-  SetWindowPos(window, nullptr, 640, 300, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(window, nullptr, Scaled(640), Scaled(300), 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   COLORREF face = GetSysColor(COLOR_BTNFACE);
   int wrongColour = 0;
   bool colours = WaitUntil([&] {
@@ -41,7 +41,7 @@ void ExpectSolutionShows(HWND window, const GameImage& image, const char* when) 
     wrongColour = 0;
     for (int cell = 0; cell < 81; ++cell) {
       COLORREF expected = image.mask[cell] ? RGB(255, 255, 255) : face;
-      wrongColour += shot.At((cell % 9) * 30 + 3, (cell / 9) * 30 + 3) != expected;
+      wrongColour += shot.At(Scaled((cell % 9) * 30 + 3), Scaled((cell / 9) * 30 + 3)) != expected;
     }
     return wrongColour == 0;
   }, 5000, 200);
@@ -60,11 +60,12 @@ void ExpectSolutionPlace(GameSession& game, HWND window, const char* when) {
   GetWindowRect(game.Main(), &main);
   GetWindowRect(window, &outer);
   GetClientRect(window, &client);
-  Expect(outer.left == main.left + 300 && outer.top == main.top + 150,
-         "%s: the solution window stands at the main window's corner + (300, 150) (%ld, %ld from %ld, %ld)", when,
-         outer.left, outer.top, main.left, main.top);
-  Expect(client.right == 271 && client.bottom == 271, "%s: its client area is 271 x 271 (%ld x %ld)", when, client.right,
-         client.bottom);
+  const int right = Scaled(300), down = Scaled(150), side = Scaled(271);
+  Expect(outer.left == main.left + right && outer.top == main.top + down,
+         "%s: the solution window stands at the main window's corner + (%d, %d) (%ld, %ld from %ld, %ld)", when, right,
+         down, outer.left, outer.top, main.left, main.top);
+  Expect(client.right == side && client.bottom == side, "%s: its client area is %d x %d (%ld x %ld)", when, side, side,
+         client.right, client.bottom);
 }
 
 void SolutionWindowScenario(GameSession& game) {
@@ -90,7 +91,7 @@ void SolutionWindowScenario(GameSession& game) {
 
   PostMessageA(window, WM_CLOSE, 0, 0);
   Expect(WaitUntil([&] { return SolutionWindow(game, &count) == nullptr; }, 10000), "the close box closes it");
-  SetWindowPos(game.Main(), nullptr, kMainLeft + 60, kMainTop + 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  SetWindowPos(game.Main(), nullptr, Scaled(kMainLeft + 60), Scaled(kMainTop + 40), 0, 0, SWP_NOSIZE | SWP_NOZORDER);
   game.Settle();
   game.Command(kSolution);
   window = WaitForSolutionWindow(game);

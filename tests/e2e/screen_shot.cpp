@@ -2,6 +2,16 @@
 
 #include <cstdio>
 
+int Scaled(int pixels) {
+  static const int dpi = [] {
+    HDC screen = GetDC(nullptr);
+    int logical = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return logical > 0 ? logical : 96;
+  }();
+  return MulDiv(pixels, dpi, 96);
+}
+
 HBITMAP CreateTopDownDib(HDC dc, int width, int height, void** bits) {
   BITMAPINFO info = {};
   info.bmiHeader.biSize = sizeof info.bmiHeader;

@@ -7,6 +7,12 @@
 
 #include <vector>
 
+// A 96-DPI pixel quantity at the screen's scale, rounded as the game rounds
+// its own: to the nearest pixel, halves away from zero. The scale is the
+// system's, so a scenario plays at whatever scale its Wine prefix has; at
+// 96 DPI every quantity is its own.
+int Scaled(int pixels);
+
 // A 32-bit top-down DIB section of the given size, whose pixels (0x00RRGGBB)
 // stand in *bits; null when it could not be made.
 HBITMAP CreateTopDownDib(HDC dc, int width, int height, void** bits);

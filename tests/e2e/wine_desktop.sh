@@ -8,7 +8,11 @@
 #   wine_desktop.sh start <driver.exe>    once, before the group
 #   wine_desktop.sh stop                  once, after it
 #
-# Uses NONARO_WINEPREFIX. The desktop gets an X display of its own, so it
+# Uses NONARO_WINEPREFIX; NONARO_E2E_DESKTOP_SIZE sets the desktop's size
+# (1024x768 unless a group's larger scale needs more), and
+# NONARO_E2E_WINDOW_METRICS ("CaptionHeight=-450 MenuHeight=-600") gives the
+# group's prefix window metrics of its own, in twips, -15 a pixel at 96 DPI.
+# The desktop gets an X display of its own, so it
 # never overlaps another test's windows however long it stays up. Wine
 # closes a desktop once the last program in it has ended; the driver's
 # --hold mode is the program that keeps it open between scenarios, and the
@@ -18,7 +22,7 @@
 # Sourced, the file only defines the functions, for run_scenario.sh.
 
 desktop_name=e2e
-desktop_size=1024x768
+desktop_size="${NONARO_E2E_DESKTOP_SIZE:-1024x768}"
 desktop_state="$NONARO_WINEPREFIX.desktop"
 desktop_ready="$NONARO_WINEPREFIX.desktop-ready"
 desktop_root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
@@ -49,12 +53,18 @@ desktop_start() {  # <driver.exe>
   WINEPREFIX="$NONARO_WINEPREFIX" wineserver -k >/dev/null 2>&1 || true
   fifo="$(mktemp -u)"
   mkfifo "$fifo"
-  setsid Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+  setsid Xvfb -displayfd 3 -screen 0 "$((${desktop_size%x*} + 256))x$((${desktop_size#*x} + 256))x24" -nolisten tcp \
+    3>"$fifo" >/dev/null 2>&1 &
   xvfb=$!
   read -r number <"$fifo"
   rm -f "$fifo"
   rm -f "$desktop_ready"
   echo ":$number $xvfb" >"$desktop_state"
+  local metric
+  for metric in ${NONARO_E2E_WINDOW_METRICS:-}; do
+    DISPLAY=":$number" bash "$desktop_root/tools/wine-run.sh" reg add 'HKCU\Control Panel\Desktop\WindowMetrics' \
+      /v "${metric%%=*}" /t REG_SZ /d "${metric#*=}" /f >/dev/null 2>&1
+  done
   DISPLAY=":$number" setsid bash "$desktop_root/tools/wine-run.sh" explorer "/desktop=$desktop_name,$desktop_size" \
     "$(desktop_winpath "$driver")" --hold "$(desktop_winpath "$desktop_ready")" >"$NONARO_WINEPREFIX.desktop.txt" 2>&1 &
   local started=$SECONDS waited

@@ -439,9 +439,6 @@ void CheckFileType(const std::string& exe) {
   const std::string icon = RegString(Root(), (std::string(kFileType) + "\\DefaultIcon").c_str(), "");
   const bool listed = RegGetValueA(Root(), (std::string(kExtension) + "\\OpenWithProgids").c_str(), "Nonaro.Partie",
                                    RRF_RT_ANY, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
-  HICON drawn = nullptr;
-  Check(ExtractIconExA(exe.c_str(), -210, &drawn, nullptr, 1) == 1 && drawn, "the type's icon can be drawn");
-  if (drawn) DestroyIcon(drawn);
   Check(RegString(Root(), kExtension, "") == "Nonaro.Partie" && RegString(Root(), kFileType, "") == "Partie Nonaro" && listed &&
             SamePath(open, "\"" + exe + "\" \"%1\"") && SamePath(icon, exe + ",-210"),
         "%s names .nro \"Partie Nonaro\" (among its OpenWithProgids: %d), opened by %s, icon %s", forUser ? "HKCU" : "HKLM",
@@ -463,7 +460,8 @@ void CheckFileType(const std::string& exe) {
   MultiByteToWideChar(CP_ACP, 0, file.c_str(), -1, wide, MAX_PATH);
   const std::string command = open.substr(0, open.find("%1")) + file + "\"";
   if (KeyExists(HKEY_CLASSES_ROOT, "Nonaro.Partie"))
-    Check(reinterpret_cast<INT_PTR>(ShellExecuteW(nullptr, L"open", wide, nullptr, nullptr, SW_SHOWNORMAL)) > 32, "the shell opens %s", file.c_str());
+    Check(reinterpret_cast<INT_PTR>(ShellExecuteW(nullptr, L"open", wide, nullptr, nullptr, SW_SHOWNORMAL)) > 32,
+          "the shell opens %s", file.c_str());
   else
     Check(WinExec(command.c_str(), SW_SHOWNORMAL) > 31, "the shell cannot see the type; %s runs", command.c_str());
   ExpectGameStarts(exe, nullptr, true);

@@ -23,6 +23,7 @@
 
 // Resources.
 #define IDR_MAIN_MENU 100
+#define IDR_SHORTCUTS 101
 #define IDB_TOOLBAR 200
 #define IDB_PEN_SELECTION 201
 #define IDB_PENCIL_SELECTION 202
@@ -61,6 +62,7 @@ enum CommandId {
 };
 
 const int kMainMenuId = IDR_MAIN_MENU;
+const int kShortcutsId = IDR_SHORTCUTS;
 const int kToolbarBitmapId = IDB_TOOLBAR;
 const int kPenPatternId = IDB_PEN_SELECTION;
 const int kPencilPatternId = IDB_PENCIL_SELECTION;

@@ -53,7 +53,9 @@ BOOL CALLBACK FindEdit(HWND child, LPARAM param) {
 GameSession::GameSession(const std::string& gamePath, const std::string& probePath, const std::string& workDir)
     : gamePath_(gamePath), probePath_(probePath), workDir_(workDir) {}
 
-GameSession::~GameSession() {
+GameSession::~GameSession() { End(); }
+
+void GameSession::End() {
   if (hook_) UnhookWindowsHookEx(hook_);
   if (markerHook_) UnhookWindowsHookEx(markerHook_);
   if (markerEvent_) CloseHandle(markerEvent_);
@@ -62,12 +64,17 @@ GameSession::~GameSession() {
   if (mapping_) CloseHandle(mapping_);
   if (process_.hProcess) CloseHandle(process_.hProcess);
   if (process_.hThread) CloseHandle(process_.hThread);
+  hook_ = markerHook_ = nullptr;
+  markerEvent_ = mapping_ = nullptr;
+  channel_ = nullptr;
+  process_ = {};
 }
 
-void GameSession::Launch() {
+void GameSession::Launch(const std::string& file) {
+  End();
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
-  std::string commandLine = "\"" + gamePath_ + "\"";
+  std::string commandLine = "\"" + gamePath_ + "\"" + (file.empty() ? "" : " \"" + file + "\"");
   Require(CreateProcessA(gamePath_.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, workDir_.c_str(),
                          &startup, &process_) != 0,
           "the game starts (%s, error %lu)", gamePath_.c_str(), GetLastError());

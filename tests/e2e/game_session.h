@@ -47,8 +47,10 @@ class GameSession {
   GameSession(const GameSession&) = delete;
   GameSession& operator=(const GameSession&) = delete;
 
-  // Starts the game and waits for its main, grid and toolbar windows.
-  void Launch();
+  // Starts the game, with the file as its argument if one is given (a game
+  // started before is ended first), and waits for its main, grid and
+  // toolbar windows.
+  void Launch(const std::string& file = std::string());
   HWND Main() const { return main_; }
   HWND Grid() const { return grid_; }
   HWND Toolbar() const { return toolbar_; }
@@ -116,6 +118,7 @@ class GameSession {
   std::string WorkPath(const char* name) const;
 
  private:
+  void End();
   bool Probe(ProbeChannel& request);
   bool FileCommand(int command, const char* item, const char* title, const std::string& path);
 

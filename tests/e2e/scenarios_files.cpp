@@ -118,9 +118,16 @@ GameImage MarkedGame() {
 }
 
 void SaveReopen(GameSession& game) {
-  game.Launch();
+  // Started with the file, as a double click starts it, from a folder with a
+  // space under an accented name.
   GameImage image = MarkedGame();
-  Require(LoadPrepared(game, image, "marked.nro"), "the prepared game loads");
+  const std::string start = game.WorkPath("mes parties"), path = start + "\\" + AnsiText("partie r\xC3\xA9ussie.nro");
+  Require(CreateDirectoryA(start.c_str(), nullptr) && WriteBytes(path, image.Encode()), "the driver writes %s", path.c_str());
+  game.Launch(path);
+  Require(WaitUntil([&] { return game.ButtonEnabled(kSave); }, 10000), "the game named on the command line opens");
+  ExpectGameCommandsEnabled(game, "started with a file");
+  ExpectUndoRedo(game, false, false, "started with a file");
+  ExpectNoBoxFor(game, 1000, "started with a file");
   GridView view(game);
   Expect(WaitForInk(view, 37, false, true), "the loaded marks show in cell 37");
   game.ClickCell(40);
@@ -211,6 +218,7 @@ void OpenRefused(GameSession& game) {
   wild.Fill(1, 12);
   wild.mask[5] = 7;
   struct Damaged { const char* name; std::vector<uint8_t> bytes; };
+  const char text[] = "Partie du 12 mai : 5 3 . . 7 . . . .\r\n";
   const Damaged files[] = {
       {"empty", {}},
       {"wrong magic", wrongMagic},
@@ -218,19 +226,40 @@ void OpenRefused(GameSession& game) {
       {"magic without its NUL", noNul},
       {"cut short at 600 bytes", truncated},
       {"values out of range", wild.Encode()},
+      {"text renamed .nro", std::vector<uint8_t>(text, text + sizeof text - 1)},
+  };
+  // One warning, owned by the main window and with its caption, that names
+  // the file.
+  auto expectRefused = [&](const std::string& name) {
+    BoxInfo box = game.WaitForBox(30000);
+    Expect(box.window && box.owner == game.Main() && box.caption == "Nonaro 2.1" && box.text.find(name) != std::string::npos &&
+               game.MessageBoxes().size() == 1,
+           "one box names %s (%s)", name.c_str(), Quoted(box.text).c_str());
+    if (box.window) game.CloseBox(box.window);
   };
   int index = 1;
   for (const Damaged& file : files) {
-    std::string path = game.WorkPath(("damaged-" + std::to_string(index) + ".nro").c_str());
+    std::string name = "damaged-" + std::to_string(index) + ".nro", path = game.WorkPath(name.c_str());
     Require(WriteBytes(path, file.bytes), "the driver writes %s", path.c_str());
     Note("opening a damaged file: %s", file.name);
     game.OpenFile(path);
-    BoxInfo box = game.WaitForBox(1500);
-    if (box.window) {
-      Note("the game told of the %s file in a box (allowed)", file.name);
-      game.CloseBox(box.window);
-    }
+    expectRefused(name);
     expectUnchanged(file.name, index++);
+  }
+
+  // Started with a refused file, the game says so and shows an empty board.
+  for (const char* name : {"damaged-2.nro", "damaged-7.nro", "absente.nro"}) {
+    game.Launch(game.WorkPath(name));
+    expectRefused(name);
+    ScreenShot shot = GridView(game).SteadyShot();
+    int inked = 0;
+    for (int cell = 0; cell < 81; ++cell) {
+      CellLook look = LookAt(shot, cell);
+      inked += look.HasGiven() || look.HasPlayerDigit() || look.HasMarks();
+    }
+    Expect(inked == 0, "started with %s: the board is empty (%d cells inked)", name, inked);
+    for (int id : {kSave, kSolution, kPrint, kUndo}) ExpectCommand(game, id, false, name);
+    Expect(!game.MenuEnabled(2, true), "started with %s: the \" Outils \" menu is grayed", name);
   }
 }
 

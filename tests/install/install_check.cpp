@@ -30,6 +30,9 @@ namespace {
 
 const char kUninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Nonaro";
 const char kVendorKey[] = "Software\\Torvel1";
+// The saved games' type and extension, registered for the installation's users.
+const char kFileType[] = "Software\\Classes\\Nonaro.Partie";
+const char kExtension[] = "Software\\Classes\\.nro";
 const char kMenuFolder[] = "Nonaro";
 // The Start-menu folder holds these, in name order, and nothing else; each
 // opens a file of the installation folder. The names are Windows-1252.
@@ -297,6 +300,8 @@ void ExpectNothingLeft(DWORD timeoutMs) {
     Check(WaitUntil([&] { return !KeyExists(root, kUninstallKey); }, timeoutMs), "no Add/Remove Programs entry %s\\%s",
           name, kUninstallKey);
     Check(WaitUntil([&] { return !KeyExists(root, kVendorKey); }, timeoutMs), "no key %s\\%s", name, kVendorKey);
+    Check(WaitUntil([&] { return !KeyExists(root, kFileType) && !KeyExists(root, kExtension); }, timeoutMs),
+          "no key %s\\%s nor %s", name, kFileType, kExtension);
   }
 }
 
@@ -316,7 +321,8 @@ void CheckReadMe(const std::string& path) {
         "the read-me is Windows-1252: \"D\\xE9marrer\" found, %u UTF-8 sequences", static_cast<unsigned>(utf8Pairs));
 }
 
-void ExpectGameStarts(const std::string& exe, const char* parent);
+void ExpectGameStarts(const std::string& exe, const char* parent, bool withGame = false);
+void CheckFileType(const std::string& exe);
 
 void CheckInstalled(const std::string& installer) {
   std::string dir = InstallDir();
@@ -389,11 +395,12 @@ void CheckInstalled(const std::string& installer) {
   if (!Check(ShellExecuteExA(&start) != 0, "the shortcut opens")) return;
   if (start.hProcess) CloseHandle(start.hProcess);
   ExpectGameStarts(exe, nullptr);
+  CheckFileType(exe);
 }
 
 // Waits for the game's window and closes it; given a name, checks which
 // program started it.
-void ExpectGameStarts(const std::string& exe, const char* parent) {
+void ExpectGameStarts(const std::string& exe, const char* parent, bool withGame) {
   HWND window = nullptr;
   Check(WaitUntil([&] { return (window = GameWindow()) != nullptr; }, 180000),
         "a window of class \"Nonarov2App\" titled \"Nonaro 2.1\" appears");
@@ -405,6 +412,9 @@ void ExpectGameStarts(const std::string& exe, const char* parent) {
   if (process) GetModuleFileNameExA(process, nullptr, image, MAX_PATH);
   Check(SamePath(image, exe), "the window belongs to the installed program (%s)", image);
   if (parent) Check(SamePath(ParentName(pid), parent), "%s started it (%s)", parent, ParentName(pid).c_str());
+  if (withGame)
+    Check(WaitUntil([&] { return SendMessageA(GetDlgItem(window, 4000), TB_ISBUTTONENABLED, 1003, 0) != 0; }, 30000),
+          "the game opened the file: \"Enregistrer\" is enabled");
 
   PostMessageA(window, WM_CLOSE, 0, 0);
   DWORD code = 99;
@@ -417,11 +427,57 @@ void ExpectGameStarts(const std::string& exe, const char* parent) {
 void Uninstall() {
   std::string command = RegString(Root(), kUninstallKey, "UninstallString");
   if (!Check(!command.empty(), "the uninstaller is registered")) return;
+  // For every user, another program has taken the extension since: it keeps it.
+  if (!forUser) RegSetValueA(Root(), kExtension, REG_SZ, "Autre.Partie", 12);
   // As Add/Remove Programs runs it, with the silent switch. The uninstaller
   // copies itself away and lets the copy do the work, so the checks wait.
   command += " /S";
   if (!Check(RunAndWait(command) != -1, "%s runs", command.c_str())) return;
+  if (!forUser && WaitUntil([&] { return !KeyExists(Root(), kFileType); }, 60000)) {
+    Check(RegString(Root(), kExtension, "") == "Autre.Partie" && !KeyExists(Root(), (std::string(kExtension) + "\\OpenWithProgids").c_str()),
+          "the extension taken by another program stays with it, without the game");
+    RegDeleteKeyA(Root(), kExtension);
+  }
   ExpectNothingLeft(60000);
+}
+
+// The type names the installed program, and a saved game opened through the
+// shell starts it with the game. Unlike Windows, Wine 8 does not show
+// HKCU\Software\Classes through HKEY_CLASSES_ROOT; where the shell cannot see
+// the type (installed for one user, under Wine), the registered command is
+// run as the shell would run it.
+void CheckFileType(const std::string& exe) {
+  const std::string open = RegString(Root(), (std::string(kFileType) + "\\shell\\open\\command").c_str(), "");
+  const std::string icon = RegString(Root(), (std::string(kFileType) + "\\DefaultIcon").c_str(), "");
+  const bool listed = RegGetValueA(Root(), (std::string(kExtension) + "\\OpenWithProgids").c_str(), "Nonaro.Partie",
+                                   RRF_RT_ANY, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+  Check(RegString(Root(), kExtension, "") == "Nonaro.Partie" && RegString(Root(), kFileType, "") == "Partie Nonaro" && listed &&
+            SamePath(open, "\"" + exe + "\" \"%1\"") && SamePath(icon, exe + ",-210"),
+        "%s names .nro \"Partie Nonaro\" (among its OpenWithProgids: %d), opened by %s, icon %s", forUser ? "HKCU" : "HKLM",
+        listed, open.c_str(), icon.c_str());
+
+  std::string game("NONARO2", 8), solution, mask;
+  for (int cell = 0; cell < 81; ++cell) {
+    const char value = static_cast<char>((cell / 9 * 3 + cell / 27 + cell % 9) % 9 + 1);
+    game += std::string{cell % 2 ? '\0' : value, '\0'};
+    solution += std::string{value, '\0'};
+    mask += static_cast<char>(cell % 2);
+  }
+  const std::string file = Folder(CSIDL_PERSONAL) + "\\partie du jour.nro";
+  FILE* out = fopen(file.c_str(), "wb");
+  if (!Check(out != nullptr, "the test writes %s", file.c_str())) return;
+  fwrite((game + solution + mask + std::string(729, '\0')).data(), 1, 1142, out);
+  fclose(out);
+  wchar_t wide[MAX_PATH];
+  MultiByteToWideChar(CP_ACP, 0, file.c_str(), -1, wide, MAX_PATH);
+  const std::string command = open.substr(0, open.find("%1")) + file + "\"";
+  if (KeyExists(HKEY_CLASSES_ROOT, "Nonaro.Partie"))
+    Check(reinterpret_cast<INT_PTR>(ShellExecuteW(nullptr, L"open", wide, nullptr, nullptr, SW_SHOWNORMAL)) > 32,
+          "the shell opens %s", file.c_str());
+  else
+    Check(WinExec(command.c_str(), SW_SHOWNORMAL) > 31, "the shell cannot see the type; %s runs", command.c_str());
+  ExpectGameStarts(exe, nullptr, true);
+  DeleteFileA(file.c_str());
 }
 
 // Run in place (_?=), the uninstaller's exit code is its own.

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 #include <commctrl.h>
+#include <shlobj.h>
 
 #include <string>
 
@@ -71,6 +72,26 @@ protected:
         return brush;
     }
 
+    // Types the key, with the modifier held, as the keyboard does, into the
+    // program's own message loop, which a timer ends once no input waits.
+    static void Press(BYTE key, BYTE modifier = 0)
+    {
+        SetForegroundWindow(main);
+        SetFocus(Board.window);
+        const BYTE codes[] = {modifier, key, key, modifier};
+        for (int i = 0; i < 4; ++i)
+            if (codes[i])
+                keybd_event(codes[i], 0, i < 2 ? 0 : KEYEVENTF_KEYUP, 0);
+        SetTimer(NULL, 0, 200, EndLoop);
+        RunMessageLoop(main);
+    }
+
+    static void CALLBACK EndLoop(HWND, UINT, UINT_PTR timer, DWORD)
+    {
+        KillTimer(NULL, timer);
+        PostQuitMessage(0);
+    }
+
     static HWND main;
 };
 
@@ -93,6 +114,32 @@ TEST_F(MainWindowTest, StartsWithAnEmptyGridCentredBelowTheToolbar)
         ASSERT_EQ(PlayerGrid[cell], 0);
     EXPECT_EQ(ClockText(), "00 : 00 : 00");
     EXPECT_TRUE(GetMenuState(GetMenu(main), 2, MF_BYPOSITION) & MF_GRAYED);
+}
+
+TEST_F(MainWindowTest, ShortcutsActAsTheirMenuItemsOnlyWhileThoseCanBeChosen)
+{
+    MessageBoxCatcher dialogs;
+    for (BYTE key : {'S', 'P', 'Z'})
+        Press(key, VK_CONTROL);
+    Press('G');
+    EXPECT_TRUE(dialogs.count() == 0 && Board.toolMode == kPenTool) << "nothing before a game";
+    Press('N', VK_CONTROL);
+    ASSERT_TRUE(Toolbar(TB_ISBUTTONENABLED, IDM_SAVE)) << "Ctrl+N made a game";
+    Press('G', VK_SHIFT);
+    EXPECT_TRUE(MenuHas(IDM_ERASER, MF_CHECKED) && Toolbar(TB_ISBUTTONCHECKED, IDM_ERASER) && Board.toolMode == kEraserTool);
+    Press('S');
+    EXPECT_TRUE(MenuHas(IDM_PEN, MF_CHECKED) && Toolbar(TB_ISBUTTONCHECKED, IDM_PEN) && Board.toolMode == kPenTool);
+    int cell = 0;
+    while (Puzzle.mask[cell] != kHidden)
+        ++cell;
+    Board.selectedCell = cell;
+    SendMessageA(Board.window, WM_CHAR, '0' + Puzzle.values[cell], 0);
+    Press('Z', VK_CONTROL);
+    EXPECT_EQ(PlayerGrid[cell], 0) << "Ctrl+Z";
+    Press('Y', VK_CONTROL);
+    EXPECT_EQ(PlayerGrid[cell], Puzzle.values[cell]) << "Ctrl+Y";
+    Press('O', VK_CONTROL);
+    EXPECT_EQ(dialogs.caption(), "Ouvrir un fichier Nonaro...");
 }
 
 TEST_F(MainWindowTest, LevelCommandsCheckOneLevelAndLeaveTheGameAlone)
@@ -158,6 +205,36 @@ TEST_F(MainWindowTest, ToolCommandsLeaveExactlyOneToolCheckedInBothPlaces)
             EXPECT_EQ(MenuHas(id, MF_CHECKED), id == row.command) << id;
         }
     }
+}
+
+TEST_F(MainWindowTest, ADroppedGameOpensAsOuvrirDoesButNotDuringGeneration)
+{
+    wchar_t folder[MAX_PATH], recent[MAX_PATH];
+    GetTempPathW(MAX_PATH, folder);
+    SHGetFolderPathW(NULL, CSIDL_RECENT, NULL, SHGFP_TYPE_CURRENT, recent);
+    const std::wstring path = std::wstring(folder) + L"partie gliss\u00E9e.nro";
+    const std::wstring list = path + L'\0' + folder + L"absente.nro" + L'\0';
+    const std::wstring link = std::wstring(recent) + L"\\partie gliss\u00E9e.nro.lnk";
+    SaveGameAs(main, path.c_str());
+    EXPECT_TRUE(DeleteFileW(link.c_str())) << "the save is among the recent documents";
+    const int16_t saved = PlayerGrid[80], changed = saved % 9 + 1;
+    PlayerGrid[80] = changed;
+    MessageBoxCatcher boxes;
+    for (bool busy : {true, false}) {
+        // As Explorer drops two files.
+        HGLOBAL drop = GlobalAlloc(GMEM_ZEROINIT, sizeof(DROPFILES) + (list.size() + 1) * sizeof(wchar_t));
+        DROPFILES* files = static_cast<DROPFILES*>(drop);
+        files->pFiles = sizeof(DROPFILES);
+        files->fWide = TRUE;
+        list.copy(reinterpret_cast<wchar_t*>(files + 1), list.size());
+        Board.toolMode |= busy ? kBusyFlag : 0;
+        SendMessageW(main, WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
+        Board.toolMode &= ~kBusyFlag;
+        EXPECT_EQ(PlayerGrid[80], busy ? changed : saved) << busy;
+    }
+    EXPECT_EQ(boxes.count(), 0) << "only the first file is opened";
+    EXPECT_TRUE(DeleteFileW(link.c_str())) << "the open is among the recent documents";
+    DeleteFileW(path.c_str());
 }
 
 TEST_F(MainWindowTest, SolutionWindowOpensOnceBesideTheMainWindow)

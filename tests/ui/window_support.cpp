@@ -25,7 +25,8 @@ LRESULT CALLBACK WatchBoxes(int code, WPARAM wParam, LPARAM lParam)
             BoxCaption = caption;
             BoxText = text;
             BoxOwner = GetWindow(box, GW_OWNER);
-            PostMessageA(box, WM_COMMAND, IDOK, 0);
+            // A file dialog is cancelled; a message box with OK alone has no Cancel.
+            PostMessageA(box, WM_COMMAND, GetDlgItem(box, IDCANCEL) ? IDCANCEL : IDOK, 0);
         }
     }
     return CallNextHookEx(CbtHook, code, wParam, lParam);

@@ -21,7 +21,8 @@ void PumpMessages();
 RECT PendingUpdate(HWND window);
 
 // Records every message box this thread opens and closes it with OK, so that
-// code which shows one can run to its end inside a test.
+// code which shows one can run to its end inside a test; a file dialog is
+// recorded too, and cancelled.
 class MessageBoxCatcher {
 public:
     MessageBoxCatcher();

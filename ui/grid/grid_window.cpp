@@ -16,6 +16,23 @@ void DropSelection(GridBoard* board, HWND window)
         board->selectedCell = kNoCell;
 }
 
+// S, C and G, in either case, choose "Stylo", "Crayon" and "Gomme" through
+// the main window, which treats them as it treats its shortcut keys.
+bool ChooseToolByLetter(HWND window, WPARAM character)
+{
+    static const struct {
+        WPARAM letter;
+        int command;
+    } kToolLetters[] = {{'S', kPenCommand}, {'C', kPencilCommand}, {'G', kEraserCommand}};
+    const WPARAM upper = character >= 'a' && character <= 'z' ? character - 'a' + 'A' : character;
+    for (const auto& tool : kToolLetters)
+        if (upper == tool.letter) {
+            SendMessageA(GetParent(window), WM_COMMAND, MAKEWPARAM(tool.command, 1), 0);
+            return true;
+        }
+    return false;
+}
+
 // Where the grid window goes in the main window at the board's scale.
 POINT PlaceInMainWindow(const GridBoard* board, HWND mainWindow)
 {
@@ -105,7 +122,8 @@ LRESULT CALLBACK GridWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_KEYDOWN:
         return OnKeyDown(board, window, wParam);
     case WM_CHAR:
-        board->HandleDigitKey(window, static_cast<unsigned int>(wParam));
+        if (!ChooseToolByLetter(window, wParam))
+            board->HandleDigitKey(window, static_cast<unsigned int>(wParam));
         return 0;
     case WM_TIMER:
         return OnTimer(board, window, wParam);

@@ -28,12 +28,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
         return 0;
     }
     ShowWindow(window, showCommand);
-    MSG msg;
-    while (GetMessageA(&msg, NULL, 0, 0) > 0) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
+    // Once the window is up, so that a refused file's message has its owner
+    // on screen.
+    OpenCommandLineGame(window);
+    const int code = RunMessageLoop(window);
     if (com)
         CoUninitialize();
-    return static_cast<int>(msg.wParam);
+    return code;
 }

@@ -1,6 +1,9 @@
 #include "ui/shell/main_window.h"
 
 #include <commctrl.h>
+#include <shellapi.h>
+#include <shlobj.h>
+#include <shlwapi.h>
 
 #include "engine/puzzle_grid.h"
 #include "play/game_file.h"
@@ -22,6 +25,12 @@ const char kSaveFailedText[] =
 const char kProgramCaption[] = "Nonaro " NONARO_VERSION_TEXT;
 
 namespace {
+
+// Takes the refused file's name for its %s.
+const char kOpenRefusedText[] =
+    "Le fichier \xAB\xA0%s\xA0\xBB n'a pas pu \xEAtre ouvert comme partie Nonaro."
+    "\n\nLa grille n'a pas \xE9t\xE9 modifi\xE9"
+    "e.";
 
 // The " Outils " popup's position on the menu bar: it is enabled by position.
 const int kToolsMenuPosition = 2;
@@ -112,15 +121,41 @@ void NewGame(HWND mainWindow)
 void OpenGame(HWND mainWindow)
 {
     WCHAR path[MAX_PATH];
-    if (!ChooseOpenFile(mainWindow, path))
-        return;
-    // A refused file leaves everything as it was, without a word.
-    if (!LoadGameFile(&Puzzle, path))
-        return;
-    Board.ResetClock();
-    Board.StartGame();
-    EnableGameCommands(mainWindow);
-    Solution.Refresh();
+    if (ChooseOpenFile(mainWindow, path))
+        OpenGameFrom(mainWindow, path);
+}
+
+// The file name alone: the folder would only make the message long.
+void TellOpenRefused(HWND mainWindow, const WCHAR* path)
+{
+    WCHAR text[1024];
+    wsprintfW(text, WideText(kOpenRefusedText).get(), PathFindFileNameW(path));
+    MessageBoxW(mainWindow, text, WideText(kProgramCaption).get(), MB_OK | MB_ICONWARNING);
+}
+
+// Only the first of several files dropped at once is opened. Generation
+// runs inside a command, so no drop can arrive during it; the busy value is
+// looked at all the same, as every other way into the board does.
+void OpenDroppedGame(HWND mainWindow, HDROP drop)
+{
+    WCHAR path[MAX_PATH];
+    if (!(Board.toolMode & kBusyFlag) && DragQueryFileW(drop, 0, path, MAX_PATH))
+        OpenGameFrom(mainWindow, path);
+    DragFinish(drop);
+}
+
+// A shortcut key, or a tool's letter in the grid, arrives as a command with
+// the notification code 1. It counts only where its menu item could be
+// chosen: the tools' items are usable exactly while their popup is.
+bool ShortcutAllowed(HWND mainWindow, int command)
+{
+    if (Board.toolMode & kBusyFlag)
+        return false;
+    HMENU menu = GetMenu(mainWindow);
+    const bool tool = command >= kPenCommand && command <= kEraserCommand;
+    const UINT state = tool ? GetMenuState(menu, kToolsMenuPosition, MF_BYPOSITION)
+                            : GetMenuState(menu, command, MF_BYCOMMAND);
+    return state != static_cast<UINT>(-1) && !(state & (MF_GRAYED | MF_DISABLED));
 }
 
 void SaveGame(HWND mainWindow)
@@ -206,8 +241,57 @@ void Dispatch(HWND mainWindow, int command)
 
 void SaveGameAs(HWND mainWindow, const WCHAR* path)
 {
-    if (!SaveGameFile(&Puzzle, path))
+    if (!SaveGameFile(&Puzzle, path)) {
         ShowMessageBox(mainWindow, kSaveFailedText, kProgramCaption, MB_OK | MB_ICONWARNING);
+        return;
+    }
+    SHAddToRecentDocs(SHARD_PATHW, path);
+}
+
+void OpenGameFrom(HWND mainWindow, const WCHAR* path)
+{
+    // The reader checks the whole file before it changes anything, so a
+    // refused file leaves the game, the clock and the history as they were.
+    if (!LoadGameFile(&Puzzle, path)) {
+        TellOpenRefused(mainWindow, path);
+        return;
+    }
+    Board.ResetClock();
+    Board.StartGame();
+    EnableGameCommands(mainWindow);
+    Solution.Refresh();
+    SHAddToRecentDocs(SHARD_PATHW, path);
+}
+
+void OpenCommandLineGame(HWND mainWindow)
+{
+    int count = 0;
+    LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (!arguments)
+        return;
+    // Further arguments are ignored. The full path is what the recent
+    // documents keep; one too long for it is tried as it was given.
+    if (count > 1 && arguments[1][0]) {
+        WCHAR full[MAX_PATH];
+        const DWORD length = GetFullPathNameW(arguments[1], MAX_PATH, full, NULL);
+        OpenGameFrom(mainWindow, length > 0 && length < MAX_PATH ? full : arguments[1]);
+    }
+    LocalFree(arguments);
+}
+
+int RunMessageLoop(HWND mainWindow)
+{
+    // The modal boxes and file dialogs run loops of their own, which keep
+    // their own keys.
+    HACCEL shortcuts = LoadAcceleratorsA(AppInstance, MAKEINTRESOURCEA(kShortcutsId));
+    MSG msg;
+    while (GetMessageA(&msg, NULL, 0, 0) > 0) {
+        if (shortcuts && TranslateAcceleratorA(mainWindow, shortcuts, &msg))
+            continue;
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    return static_cast<int>(msg.wParam);
 }
 
 void EnableGameCommands(HWND mainWindow)
@@ -259,6 +343,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         CreateContents(window);
         for (int cell = 0; cell < kCellCount; ++cell)
             PlayerGrid[cell] = 0;
+        DragAcceptFiles(window, TRUE);
         return 0;
     case WM_DESTROY:
         ReleaseClockLabelFont();
@@ -282,9 +367,13 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
             FillTooltip(reinterpret_cast<TOOLTIPTEXTA*>(lParam), wParam);
         return 0;
     case WM_COMMAND:
-        // The notification code is not looked at: a menu item and a toolbar
-        // button with the same id act alike.
-        Dispatch(window, LOWORD(wParam));
+        // A menu item and a toolbar button with the same id act alike; a
+        // shortcut acts as they do where they could be chosen.
+        if (HIWORD(wParam) != 1 || ShortcutAllowed(window, LOWORD(wParam)))
+            Dispatch(window, LOWORD(wParam));
+        return 0;
+    case WM_DROPFILES:
+        OpenDroppedGame(window, reinterpret_cast<HDROP>(wParam));
         return 0;
     default:
         return DefWindowProcA(window, message, wParam, lParam);

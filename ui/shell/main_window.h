@@ -13,6 +13,16 @@ void EnableGameCommands(HWND mainWindow);
 
 // Writes the game in play to path, and tells the player when that failed.
 void SaveGameAs(HWND mainWindow, const WCHAR* path);
+// Opens the game saved in path as "Ouvrir" does, whether the path came from
+// its dialog, the command line or a drop; a refused file is told and
+// changes nothing.
+void OpenGameFrom(HWND mainWindow, const WCHAR* path);
+// Opens the file the program was started with, if any.
+void OpenCommandLineGame(HWND mainWindow);
+
+// Gets and hands out messages until WM_QUIT, whose code it returns,
+// translating the commands' shortcut keys on the way.
+int RunMessageLoop(HWND mainWindow);
 
 extern const char kSaveFailedText[];
 extern const char kProgramCaption[];

@@ -1,14 +1,5 @@
-# Cross-compiles the 32-bit Windows program with Debian's mingw-w64.
-# The posix-threads compilers: their libstdc++ has std::mutex, which
-# GoogleTest needs; -static keeps winpthreads inside the executables.
-set(CMAKE_SYSTEM_NAME Windows)
+# Cross-compiles the 32-bit Windows program, the one that ships, with
+# Debian's mingw-w64.
+set(NONARO_MINGW_TRIPLE i686-w64-mingw32)
 set(CMAKE_SYSTEM_PROCESSOR i686)
-
-set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++-posix)
-set(CMAKE_RC_COMPILER i686-w64-mingw32-windres)
-
-set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw.cmake)

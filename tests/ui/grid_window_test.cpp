@@ -173,8 +173,11 @@ TEST_F(GridWindowTest, TheEraserWorksOnTheClickedCellOnceAndLeavesNothingSelecte
 
 TEST_F(GridWindowTest, ArrowKeysMoveOnlyAHiddenSelectionWithPenOrPencil)
 {
+    // With nothing selected an arrow selects a cell and shows it at once.
+    board->blinkOn = 0;
     Send(WM_KEYDOWN, VK_RIGHT, 0);
-    EXPECT_EQ(board->selectedCell, kNoCell);
+    EXPECT_EQ(board->selectedCell, 0);
+    EXPECT_EQ(board->blinkOn, 1);
 
     Send(WM_LBUTTONDOWN, MK_LBUTTON, CentreOf(40));
     Settle();

@@ -256,6 +256,9 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         for (int cell = 0; cell < kCellCount; ++cell)
             PlayerGrid[cell] = 0;
         return 0;
+    case WM_SETFOCUS:
+        PassFocusToGrid(&Board);
+        return 0;
     case WM_DESTROY:
         ReleaseClockLabelFont();
         PostQuitMessage(0);

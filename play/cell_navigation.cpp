@@ -46,3 +46,13 @@ int32_t NavigationTarget(const uint8_t* cellMask, int32_t from, WPARAM key)
         return kNoCell;
     }
 }
+
+int32_t ArrowStartCell(const uint8_t* cellMask, int32_t remembered)
+{
+    if (remembered >= 0 && remembered < kCellCount && cellMask[remembered] == kHidden)
+        return remembered;
+    for (int32_t cell = 0; cell < kCellCount; ++cell)
+        if (cellMask[cell] == kHidden)
+            return cell;
+    return kNoCell;
+}

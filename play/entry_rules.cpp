@@ -91,11 +91,34 @@ void GridBoard::HandleDigitKey(HWND window, unsigned int character)
 
 void GridBoard::HandleDeleteKey(HWND window)
 {
-    if (!IsCell(selectedCell) || playerGrid[selectedCell] == 0 || cellMask[selectedCell] != 1 ||
-        toolMode != kPenTool)
+    if (!IsCell(selectedCell) || cellMask[selectedCell] != 1)
+        return;
+    if (toolMode == kPencilTool && playerGrid[selectedCell] == 0) {
+        ClearPencilMarks(window, selectedCell);
+        return;
+    }
+    if (playerGrid[selectedCell] == 0 || toolMode != kPenTool)
         return;
     EnterValue(window, selectedCell, 0);
     PushHistory(selectedCell);
+}
+
+void GridBoard::ClearPencilMarks(HWND window, int32_t cell)
+{
+    // The keyboard's only way to take marks off: all of them in one move,
+    // undone as one. A cell without marks makes no entry, as Delete on an
+    // empty cell with the pen makes none.
+    uint8_t* cellMarks = pencilMarks + cell * kDigitCount;
+    bool changed = false;
+    for (int32_t i = 0; i < kDigitCount; ++i) {
+        changed = changed || cellMarks[i] != 0;
+        cellMarks[i] = 0;
+    }
+    if (!changed)
+        return;
+    Repaint(window, kCellArea, cell);
+    AnnounceCellChange(window, cell);
+    PushHistory(cell);
 }
 
 void GridBoard::HandleEraserClick(HWND window, unsigned int x, unsigned int y)

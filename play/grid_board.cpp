@@ -26,7 +26,8 @@ GridBoard::GridBoard(int16_t* playerGrid, uint8_t* cellMask, uint8_t* pencilMark
       currentEntry(nullptr),
       elapsedSeconds(0),
       clockRunning(0),
-      clockArmed(0)
+      clockArmed(0),
+      lostFocusCell(kNoCell)
 {
     std::memset(rowComplete, 0, sizeof rowComplete);
     std::memset(columnComplete, 0, sizeof columnComplete);
@@ -73,6 +74,7 @@ void GridBoard::StartGame()
     selectedCell = kNoCell;
     conflictCell = kNoCell;
     savedSelection = kNoCell;
+    lostFocusCell = kNoCell;
 
     // The window is repainted whole below.
     UpdateAllGroupFlags(false);

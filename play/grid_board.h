@@ -73,6 +73,9 @@ public:
     uint32_t elapsedSeconds;
     int32_t clockRunning;
     int32_t clockArmed;
+    // The cell that was selected when the grid window last lost the focus
+    // with a selection, where an arrow key starts again; -1 in a new game.
+    int32_t lostFocusCell;
 
     GridBoard(int16_t* playerGrid, uint8_t* cellMask, uint8_t* pencilMarks);
     ~GridBoard();
@@ -99,6 +102,8 @@ public:
 
     // Entry rules: pen, pencil, Delete and eraser.
     void HandleDigitKey(HWND window, unsigned int character);
+    // With the pen Delete empties the selected cell; with the pencil it
+    // clears the marks of an empty one.
     void HandleDeleteKey(HWND window);
     void HandleEraserClick(HWND window, unsigned int x, unsigned int y);
     int32_t EnterValue(HWND window, int32_t cell, int32_t value);
@@ -135,6 +140,7 @@ private:
     int32_t* GroupFlags(GridArea kind);
     int32_t IsGroupComplete(GridArea kind, int32_t group) const;
     void UpdateGroupFlag(GridArea kind, int32_t group, bool repaint);
+    void ClearPencilMarks(HWND window, int32_t cell);
 };
 
 // The toolbar's window handle, where the clock writes its label.

@@ -297,6 +297,25 @@ void GameSession::ClickScreen(int x, int y) {
   Settle();
 }
 
+void GameSession::PressKeys(std::initializer_list<int> virtualKeys) {
+  std::vector<INPUT> presses;
+  for (int key : virtualKeys)
+    for (DWORD flags : {DWORD(0), DWORD(KEYEVENTF_KEYUP)}) {
+      INPUT input = {};
+      input.type = INPUT_KEYBOARD;
+      input.ki.wVk = static_cast<WORD>(key);
+      input.ki.dwFlags = flags;
+      presses.push_back(input);
+    }
+  SendInput(static_cast<UINT>(presses.size()), presses.data(), sizeof(INPUT));
+}
+
+HWND GameSession::FocusWindow() const {
+  GUITHREADINFO info = {};
+  info.cbSize = sizeof info;
+  return GetGUIThreadInfo(GetWindowThreadProcessId(main_, nullptr), &info) ? info.hwndFocus : nullptr;
+}
+
 std::vector<HWND> GameSession::TopWindows(const char* className) const {
   std::vector<HWND> found;
   WindowSearch search = {process_.dwProcessId, className, &found};

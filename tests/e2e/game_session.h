@@ -92,6 +92,11 @@ class GameSession {
   // Real input through SendInput, in screen coordinates.
   void MoveMouse(int x, int y);
   void ClickScreen(int x, int y);
+  // Real key presses, in order, to wherever the game has the keyboard focus;
+  // the caller waits for what they do.
+  void PressKeys(std::initializer_list<int> virtualKeys);
+  // The window with the keyboard focus in the game (null when none).
+  HWND FocusWindow() const;
 
   std::vector<HWND> TopWindows(const char* className) const;
   std::vector<BoxInfo> MessageBoxes() const;

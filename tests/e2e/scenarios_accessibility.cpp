@@ -9,6 +9,7 @@
 
 #include "tests/e2e/driver_log.h"
 #include "tests/e2e/scenario_support.h"
+#include "tests/e2e/soak_model.h"
 
 namespace {
 
@@ -97,6 +98,80 @@ std::string Hear(HWND grid, DWORD kind, LONG child, size_t from, const char* mov
   return "";
 }
 
+LONG FocusedChild(IAccessible* object) {
+  VARIANT focus;
+  VariantInit(&focus);
+  object->get_accFocus(&focus);
+  return ChildOf(focus);
+}
+
+// A game begun and played with the keyboard alone, as a blind player plays
+// it: real key presses, no click and no message posted to the grid.
+void KeyboardAlone(GameSession& game, IAccessible* table) {
+  HWND grid = game.Grid();
+  auto reads = [&](int cell, const std::string& text) {
+    return WaitUntil([&] { return Text(table, &IAccessible::get_accValue, cell + 1) == text; }, 5000);
+  };
+  Expect(game.FocusWindow() == grid, "at start the keyboard focus is on the grid");
+  game.PressKeys({VK_MENU, VK_DOWN, VK_RETURN});
+  Require(WaitUntil([&] { return game.ButtonEnabled(kSave); }, 240000, 200),
+          "Alt, Down, Enter: \"Nouvelle grille\" makes a game");
+  // In a new game the cells to fill are the empty ones; `roomy`, the last
+  // where two marks fit, is rarely the first cell to fill too.
+  int16_t values[81];
+  std::vector<int> free[81];
+  int first = -1, roomy = -1;
+  for (int cell = 0; cell < 81; ++cell) {
+    std::string value = Text(table, &IAccessible::get_accValue, cell + 1);
+    values[cell] = static_cast<int16_t>(value.size() == 1 ? value[0] - '0' : 0);
+  }
+  for (int cell = 80; cell >= 0; --cell) {
+    BoxKind kind;
+    for (int digit = 1; digit <= 9 && values[cell] == 0; ++digit)
+      if (FindClash(values, cell, digit, &kind) < 0) free[cell].push_back(digit);
+    if (values[cell] == 0) first = cell;
+    if (free[cell].size() >= 2 && roomy < 0) roomy = cell;
+  }
+  Require(first >= 0 && roomy >= 0, "the new grid has cells to fill, one where two marks fit");
+
+  game.PressKeys({VK_RIGHT});
+  Expect(WaitUntil([&] { return FocusedChild(table) == first + 1; }, 5000) && game.FocusWindow() == grid,
+         "an arrow with nothing selected selects the first cell to fill, child %d (%ld)", first + 1, FocusedChild(table));
+  const int digit = free[first][0];
+  game.PressKeys({'0' + digit});
+  Expect(reads(first, std::to_string(digit)), "%d typed lands in it", digit);
+  game.PressKeys({VK_DELETE});
+  Expect(reads(first, "vide"), "Delete clears it");
+
+  // The player's screen reader selects the cell for the marks.
+  Expect(Text(table, &IAccessible::get_accDefaultAction, roomy + 1) == "S\u00e9lectionner" &&
+             table->accSelect(SELFLAG_TAKEFOCUS, Child(roomy + 1)) == S_OK && FocusedChild(table) == roomy + 1,
+         "a screen reader selects cell %d with its action \"S\u00e9lectionner\"", roomy);
+  const int a = free[roomy][0], b = free[roomy][1];
+  const std::string marks = "vide, notes " + std::to_string(a) + " " + std::to_string(b);
+  game.PressKeys({VK_MENU, VK_RIGHT, VK_RIGHT, VK_DOWN, VK_DOWN, VK_RETURN, '0' + a, '0' + b});
+  Expect(reads(roomy, marks), "\"Crayon\" chosen with the keys, marks %d and %d", a, b);
+  game.PressKeys({VK_DELETE});
+  Expect(reads(roomy, "vide"), "Delete clears both marks");
+  game.PressKeys({VK_MENU, VK_RIGHT, VK_DOWN, VK_RETURN});
+  Expect(reads(roomy, marks), "one \"Annuler\" brings both back");
+  game.PressKeys({VK_MENU, VK_RIGHT, VK_RIGHT, VK_DOWN, VK_RETURN});
+  Expect(WaitUntil([&] { return game.ButtonChecked(kPen); }, 5000), "\"Stylo\" chosen with the keys");
+
+  // Away to another window and back, as Alt+Tab does; an arrow then selects
+  // the cell the focus left.
+  HWND other = CreateWindowExA(0, "Static", "", WS_POPUP | WS_CAPTION | WS_VISIBLE, 600, 300, 200, 100, nullptr,
+                               nullptr, GetModuleHandleA(nullptr), nullptr);
+  SetForegroundWindow(other);
+  bool away = WaitUntil([&] { return game.FocusWindow() != grid; }, 10000);
+  SetForegroundWindow(game.Main());
+  bool back = WaitUntil([&] { return game.FocusWindow() == grid; }, 10000);
+  DestroyWindow(other);
+  game.PressKeys({VK_LEFT, '0' + a});
+  Expect(away && back && reads(roomy, std::to_string(a)), "the focus goes to another window (%d) and back to the grid (%d), "
+         "where an arrow and %d fill cell %d", away, back, a, roomy);
+}
+
 struct ComApartment {
   HRESULT result = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   ~ComApartment() {
@@ -119,6 +194,8 @@ void Accessibility(GameSession& game) {
   table->get_accChildCount(&children);
   Expect(children == 81 && Number(table, &IAccessible::get_accRole, CHILDID_SELF) == ROLE_SYSTEM_TABLE,
          "the grid is a table of 81 children (%ld) named %s", children, Reading(table, CHILDID_SELF).c_str());
+
+  KeyboardAlone(game, table);
 
   // Row 4 to fill but for its first cell; cell 38 holds marks 7 and 2, cell
   // 44 the player's 4; 1 is the one digit that fits at cell 41.

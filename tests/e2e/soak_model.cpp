@@ -1,5 +1,6 @@
 #include "tests/e2e/soak_model.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "tests/engine/brute_force_counter.h"
@@ -196,8 +197,17 @@ void SoakModel::Key(int key) {
       values_[from] = 0;
       Push(from);
     }
+    // With the pencil, every mark of an empty cell goes, in one entry.
+    uint8_t* marks = marks_ + (from >= 0 ? from : 0) * 9;
+    if (from >= 0 && values_[from] == 0 && mask_[from] == 1 && tool_ == 1 && std::count(marks, marks + 9, 0) < 9) {
+      std::fill(marks, marks + 9, 0);
+      Push(from);
+    }
     return;
   }
+  // With nothing selected an arrow selects a cell that depends on where the
+  // focus went before; the driver clicks again before it types.
+  if (from < 0 && tool_ <= 1 && key >= kLeft && key <= kDown) selectionKnown_ = false;
   if (from < 0 || mask_[from] != 1 || tool_ > 1) return;
   int row = from / 9, target = -1;
   switch (key) {

@@ -53,6 +53,18 @@ TEST(CellNavigationTest, ArrowKeysSkipGivensWithinTheirRowOrColumnAndStopAtTheEd
     }
 }
 
+TEST(CellNavigationTest, WithNothingSelectedAnArrowStartsAtTheRememberedOrTheFirstHiddenCell)
+{
+    uint8_t mask[kCellCount];
+    std::memset(mask, kGiven, sizeof mask);
+    EXPECT_EQ(ArrowStartCell(mask, kNoCell), kNoCell);
+    mask[2] = kTriedVisible;
+    mask[5] = mask[30] = kHidden;
+    EXPECT_EQ(ArrowStartCell(mask, 30), 30);
+    for (int remembered : {kNoCell, 2, 3, kCellCount})
+        EXPECT_EQ(ArrowStartCell(mask, remembered), 5) << remembered;
+}
+
 TEST(CellNavigationTest, OtherKeysAndCellsOutsideTheGridGoNowhere)
 {
     uint8_t mask[kCellCount];

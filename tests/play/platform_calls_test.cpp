@@ -281,6 +281,8 @@ TEST(ScreenReaderEvents, EveryChangeOfACellIsAnnouncedAfterItIsMade)
         {"Delete shows the marks again",
          [](BoardHarness& h) { Pencil(h, 0, '3'); Pen(h, 0, '5'); },
          [](BoardHarness& h) { h.PressDelete(); }, {"0: marks 3"}},
+        {"Delete with the pencil", [](BoardHarness& h) { Pencil(h, 0, '3'); h.Type('5'); },
+         [](BoardHarness& h) { h.PressDelete(); }, {"0: empty"}},
         {"eraser on a digit", [](BoardHarness& h) { Pen(h, 0, '5'); h.board.SetTool(kEraserTool); },
          [](BoardHarness& h) { h.EraseMark(0, 0); }, {"0: empty"}},
         {"eraser on a mark", [](BoardHarness& h) { Pencil(h, 0, '5'); h.board.SetTool(kEraserTool); },

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <ole2.h>
+#include <oleacc.h>
+
 #include <cstring>
 
 #include "ui/grid/grid_geometry.h"
@@ -173,8 +176,11 @@ TEST_F(GridWindowTest, TheEraserWorksOnTheClickedCellOnceAndLeavesNothingSelecte
 
 TEST_F(GridWindowTest, ArrowKeysMoveOnlyAHiddenSelectionWithPenOrPencil)
 {
+    // With nothing selected an arrow selects a cell and shows it at once.
+    board->blinkOn = 0;
     Send(WM_KEYDOWN, VK_RIGHT, 0);
-    EXPECT_EQ(board->selectedCell, kNoCell);
+    EXPECT_EQ(board->selectedCell, 0);
+    EXPECT_EQ(board->blinkOn, 1);
 
     Send(WM_LBUTTONDOWN, MK_LBUTTON, CentreOf(40));
     Settle();
@@ -199,6 +205,42 @@ TEST_F(GridWindowTest, ArrowKeysMoveOnlyAHiddenSelectionWithPenOrPencil)
     board->SetTool(kPenTool);
     Send(WM_KEYDOWN, VK_HOME, 0);
     EXPECT_EQ(board->selectedCell, 50);
+}
+
+TEST_F(GridWindowTest, ScreenReadersSelectACellToFillAsAClickDoesAndNoGiven)
+{
+    const HRESULT com = CoInitializeEx(NULL, COINIT_APARTMENTTHREADED);
+    IAccessible* table = nullptr;
+    ASSERT_EQ(AccessibleObjectFromWindow(grid, OBJID_CLIENT, IID_IAccessible, reinterpret_cast<void**>(&table)), S_OK);
+    mask[11] = kGiven;
+    player[20] = 6;
+    board->SetTool(kEraserTool);  // a reader's selection is no eraser click: nothing is erased
+    const LONG kDefault = 0;      // accDoDefaultAction
+    const struct { LONG flags, child; HRESULT result; } rows[] = {
+        {SELFLAG_TAKEFOCUS, 13, S_OK}, {SELFLAG_TAKESELECTION, 81, S_OK}, {kDefault, 21, S_OK},
+        {SELFLAG_TAKEFOCUS, 12, DISP_E_MEMBERNOTFOUND}, {kDefault, 12, DISP_E_MEMBERNOTFOUND},
+    };
+    VARIANT child;
+    VariantInit(&child);
+    child.vt = VT_I4;
+    for (const auto& row : rows) {
+        SetFocus(parent);
+        child.lVal = row.child;
+        EXPECT_EQ(row.flags == kDefault ? table->accDoDefaultAction(child) : table->accSelect(row.flags, child),
+                  row.result);
+        const int selected = row.result == S_OK ? row.child - 1 : kNoCell;
+        EXPECT_EQ(board->selectedCell, selected) << row.child;
+        EXPECT_EQ(GetFocus() == grid, selected != kNoCell) << row.child;
+    }
+    EXPECT_EQ(player[20], 6);
+    // While a box holds the main window no click reaches the grid either.
+    EnableWindow(parent, FALSE);
+    child.lVal = 13;
+    EXPECT_EQ(table->accDoDefaultAction(child), E_FAIL);
+    EnableWindow(parent, TRUE);
+    table->Release();
+    if (SUCCEEDED(com))
+        CoUninitialize();
 }
 
 TEST_F(GridWindowTest, LosingTheFocusDropsTheSelection)

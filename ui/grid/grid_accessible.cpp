@@ -7,6 +7,7 @@
 #include <new>
 
 #include "ui/grid/grid_geometry.h"
+#include "ui/grid/grid_window.h"
 
 namespace {
 
@@ -18,6 +19,7 @@ const char kCellNameFormat[] = "Ligne %d, colonne %d";
 const char kEmptyText[] = "vide";
 const char kMarksText[] = ", notes";
 const char kGivenText[] = "donn\xE9" "e";
+const char kSelectAction[] = "S\xE9lectionner";
 
 const LONG kSelf = CHILDID_SELF;
 const int32_t kGrid = -1;
@@ -93,7 +95,7 @@ void CellDescription(const GridBoard* board, int32_t cell, char* out)
 
 class GridAccessible final : public IAccessible {
 public:
-    GridAccessible(const GridBoard* board, HWND window) : references_(1), board_(board), window_(window) {}
+    GridAccessible(GridBoard* board, HWND window) : references_(1), board_(board), window_(window) {}
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override
     {
@@ -253,12 +255,26 @@ public:
 
     HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child, BSTR* action) override
     {
-        return NoText(child, action);
+        if (!action)
+            return E_POINTER;
+        *action = nullptr;
+        const int32_t target = Target(child);
+        if (target == kNoTarget)
+            return E_INVALIDARG;
+        return Selectable(target) ? ReturnText(kSelectAction, action) : S_FALSE;
     }
 
-    // Selecting through the interface would be a way of playing that the
-    // mouse and the keyboard do not offer; the player selects as anyone else.
-    HRESULT STDMETHODCALLTYPE accSelect(LONG, VARIANT) override { return DISP_E_MEMBERNOTFOUND; }
+    // A cell to fill is selected as a click selects it; selection and focus
+    // are one in the grid, so either flag does both. Givens, the grid itself
+    // and the cells before the first game cannot be selected.
+    HRESULT STDMETHODCALLTYPE accSelect(LONG flags, VARIANT child) override
+    {
+        const LONG understood = SELFLAG_TAKEFOCUS | SELFLAG_TAKESELECTION;
+        const int32_t target = Target(child);
+        if (target == kNoTarget || (flags & understood) == 0 || (flags & ~understood) != 0)
+            return E_INVALIDARG;
+        return SelectByReader(target);
+    }
 
     HRESULT STDMETHODCALLTYPE accLocation(LONG* left, LONG* top, LONG* width, LONG* height, VARIANT child) override
     {
@@ -333,7 +349,11 @@ public:
         return ReturnChild(cell == kNoCell ? kSelf : cell + 1, child);
     }
 
-    HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT) override { return DISP_E_MEMBERNOTFOUND; }
+    HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override
+    {
+        const int32_t target = Target(child);
+        return target == kNoTarget ? E_INVALIDARG : SelectByReader(target);
+    }
     HRESULT STDMETHODCALLTYPE put_accName(VARIANT, BSTR) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE put_accValue(VARIANT, BSTR) override { return E_NOTIMPL; }
 
@@ -371,6 +391,20 @@ private:
         return text[0] ? ReturnText(text, out) : S_FALSE;
     }
 
+    bool Selectable(int32_t target) const { return target >= 0 && board_->cellMask[target] == kHidden; }
+
+    HRESULT SelectByReader(int32_t target)
+    {
+        if (!Selectable(target))
+            return DISP_E_MEMBERNOTFOUND;
+        // While a message box or a dialog is up no click reaches the grid,
+        // and a clash's box holds the selection aside: nothing is selected.
+        if (!IsWindow(window_) || !IsWindowEnabled(GetAncestor(window_, GA_ROOT)))
+            return E_FAIL;
+        SelectCell(board_, window_, target);
+        return S_OK;
+    }
+
     static HRESULT NoText(const VARIANT& child, BSTR* out)
     {
         if (!out)
@@ -380,7 +414,7 @@ private:
     }
 
     LONG references_;
-    const GridBoard* board_;
+    GridBoard* board_;
     HWND window_;
 };
 

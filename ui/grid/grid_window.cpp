@@ -44,7 +44,45 @@ POINT PlaceInMainWindow(const GridBoard* board, HWND mainWindow)
     return GridWindowOrigin(client, toolbar.bottom - toolbar.top, board->dpi);
 }
 
+// A click's selection: the focus taken, the old cell repainted plain, the new
+// one shown in its pattern at once, and screen readers told when it changed.
+// Givens and points off the cells (kNoCell) select nothing. With `eraseAt`
+// and the eraser, the cell's digit or the mark there is erased instead, which
+// leaves nothing selected.
+void SelectAsClick(GridBoard* board, HWND window, int32_t cell, const POINT* eraseAt)
+{
+    SetFocus(window);
+    const int32_t before = board->selectedCell;
+    DropSelection(board, window);
+    board->blinkOn = 1;
+    board->selectedCell = (cell == kNoCell || board->cellMask[cell] == kGiven) ? kNoCell : cell;
+    if (eraseAt && board->toolMode == kEraserTool && board->selectedCell != kNoCell) {
+        board->HandleEraserClick(window, static_cast<unsigned int>(eraseAt->x), static_cast<unsigned int>(eraseAt->y));
+    } else {
+        board->Repaint(window, kCellArea, board->selectedCell);
+    }
+    if (board->selectedCell != before && GetFocus() == window)
+        AnnounceFocus(board, window, true);
+}
+
 }  // namespace
+
+void SelectCell(GridBoard* board, HWND window, int32_t cell)
+{
+    SelectAsClick(board, window, cell, nullptr);
+}
+
+void PassFocusToGrid(const GridBoard* board)
+{
+    // A clash's message box is closing: the rule that opened it gives the
+    // focus back itself once the selection is back, so that screen readers
+    // hear the cell rather than the bare grid.
+    if (board->savedSelection != kNoCell)
+        return;
+    // While the main window is destroyed its children are already hidden.
+    if (board->window && IsWindowVisible(board->window))
+        SetFocus(board->window);
+}
 
 ATOM RegisterGridClass()
 {
@@ -168,6 +206,8 @@ LRESULT OnDestroy(GridBoard* board, HWND window)
 
 LRESULT OnKillFocus(GridBoard* board, HWND window)
 {
+    if (board->selectedCell != kNoCell)
+        board->lostFocusCell = board->selectedCell;
     DropSelection(board, window);
     return 0;
 }
@@ -196,6 +236,13 @@ LRESULT OnKeyDown(GridBoard* board, HWND window, WPARAM key)
     if (key != VK_UP && key != VK_DOWN && key != VK_LEFT && key != VK_RIGHT)
         return 0;
     const int32_t from = board->selectedCell;
+    if (from == kNoCell && board->toolMode <= kPencilTool) {
+        // Without a mouse an arrow is the only way to select a first cell.
+        const int32_t start = ArrowStartCell(board->cellMask, board->lostFocusCell);
+        if (start != kNoCell)
+            SelectCell(board, window, start);
+        return 0;
+    }
     if (from < 0 || from >= kCellCount || board->cellMask[from] != kHidden || board->toolMode > kPencilTool)
         return 0;
     const int32_t target = NavigationTarget(board->cellMask, from, key);
@@ -226,22 +273,7 @@ LRESULT OnTimer(GridBoard* board, HWND window, WPARAM timerId)
 
 LRESULT OnLButtonDown(GridBoard* board, HWND window, LPARAM point)
 {
-    SetFocus(window);
-    const int32_t before = board->selectedCell;
-    const unsigned int x = LOWORD(point);
-    const unsigned int y = HIWORD(point);
-    const int32_t cell = GridGeometry(board->dpi).CellFromPoint(static_cast<int32_t>(x), static_cast<int32_t>(y));
-    DropSelection(board, window);
-    // A new selection shows its colour at once.
-    board->blinkOn = 1;
-    board->selectedCell = (cell == kNoCell || board->cellMask[cell] == kGiven) ? kNoCell : cell;
-    if (board->toolMode == kEraserTool && board->selectedCell != kNoCell) {
-        // The eraser works on the selected cell and leaves nothing selected.
-        board->HandleEraserClick(window, x, y);
-    } else {
-        board->Repaint(window, kCellArea, board->selectedCell);
-    }
-    if (board->selectedCell != before && GetFocus() == window)
-        AnnounceFocus(board, window, true);
+    const POINT at = {LOWORD(point), HIWORD(point)};
+    SelectAsClick(board, window, GridGeometry(board->dpi).CellFromPoint(at.x, at.y), &at);
     return 0;
 }

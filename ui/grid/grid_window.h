@@ -24,6 +24,14 @@ LRESULT OnKeyDown(GridBoard* board, HWND window, WPARAM key);
 LRESULT OnTimer(GridBoard* board, HWND window, WPARAM timerId);
 LRESULT OnLButtonDown(GridBoard* board, HWND window, LPARAM point);
 
+// Selects a hidden cell as a click does, the eraser apart: takes the
+// focus, shows the cell's pattern at once and tells screen readers.
+void SelectCell(GridBoard* board, HWND window, int32_t cell);
+
+// Whenever the main window gets the keyboard focus it passes it on to the
+// grid, where the player's keys belong, as a dialog box does to its control.
+void PassFocusToGrid(const GridBoard* board);
+
 // The grid window's top-left corner in the main window's client area: centred
 // across the client area and in the part of it below the toolbar.
 POINT GridWindowOrigin(const RECT& client, int toolbarHeight, int dpi = kBaseDpi);

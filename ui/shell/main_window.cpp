@@ -345,6 +345,9 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
             PlayerGrid[cell] = 0;
         DragAcceptFiles(window, TRUE);
         return 0;
+    case WM_SETFOCUS:
+        PassFocusToGrid(&Board);
+        return 0;
     case WM_DESTROY:
         ReleaseClockLabelFont();
         PostQuitMessage(0);

@@ -3,7 +3,8 @@
 # The prefix lives in the build tree (NONARO_WINEPREFIX, or ./wineprefix
 # beside the current directory, which CTest makes the build tree) and is
 # created on first use; a lock keeps parallel tests from creating it twice.
-# Without arguments it only creates the prefix.
+# Without arguments it only creates the prefix. NONARO_WINE_LOGPIXELS makes
+# a prefix at that system DPI (144 for 150 %); give each scale its own prefix.
 set -euo pipefail
 
 export WINEPREFIX="${NONARO_WINEPREFIX:-$(pwd)/wineprefix}"
@@ -38,6 +39,10 @@ if ! prefix_is_current; then
     # same metrics and the same look.
     wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'Times New Roman' \
       /t REG_SZ /d 'Liberation Serif' /f >/dev/null 2>&1
+    if [ -n "${NONARO_WINE_LOGPIXELS:-}" ]; then
+      wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels \
+        /t REG_DWORD /d "$NONARO_WINE_LOGPIXELS" /f >/dev/null 2>&1
+    fi
     wineserver --wait || true
     echo "$prefix_setup" >"$marker"
   fi

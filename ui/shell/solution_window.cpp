@@ -46,9 +46,9 @@ void BuildCells(SolutionWindow* solution)
     }
 }
 
-// The digits' font at a scale: the system's GUI font in bold, as near the
-// controls' default look as a scalable face comes.
-HFONT MakeCellFont(int dpi) { return dpi == kBaseDpi ? NULL : CreateGuiFontForDpi(dpi, FW_BOLD); }
+// The digits' font: the controls' default at 96 DPI, elsewhere the system's
+// GUI font in bold, as near that look as a scalable face comes.
+HFONT MakeCellFont(int dpi) { return CreateControlFontForDpi(dpi, FW_BOLD); }
 
 LRESULT ColourCell(SolutionWindow* solution, HWND window, WPARAM wParam, LPARAM lParam)
 {

@@ -264,6 +264,8 @@ TEST_F(MainWindowTest, ClosedSolutionWindowCanBeOpenedAgain)
     SendMessageA(Solution.window, WM_CLOSE, 0, 0);
     PumpMessages();
     EXPECT_EQ(Solution.window, nullptr);
+    Solution.Rescale(144);
+    EXPECT_EQ(Solution.cellFont, nullptr) << "a font made for no window";
     Command(IDM_SOLUTION);
     ASSERT_NE(Solution.window, nullptr);
     EXPECT_EQ(CellText(Solution.window, 80), std::to_string(Puzzle.values[80]));

@@ -130,10 +130,11 @@ void SolutionWindow::Refresh()
 void SolutionWindow::Rescale(int newDpi)
 {
     dpi = newDpi;
-    HFONT old = cellFont;
-    cellFont = MakeCellFont(dpi);
+    // A closed window draws nothing; opening makes the font for its scale.
     if (!window)
         return;
+    HFONT old = cellFont;
+    cellFont = MakeCellFont(dpi);
     for (int cell = 0; cell < kCellCount; ++cell) {
         int x, y, width, height;
         CellSpan(cell % 9, dpi, &x, &width);

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "engine/group_digits.h"
 #include "engine/puzzle_grid.h"
 
 // The file is the raw image of the four arrays behind an 8-byte magic, values
@@ -49,6 +50,31 @@ bool AllFlags(const unsigned char* bytes, int count)
         if (bytes[i] > 1)
             return false;
     return true;
+}
+
+// Whether no digit stands twice in a row, column or box; 0 is an empty cell.
+bool NoDigitRepeats(const int16_t* values)
+{
+    GroupDigits seen = {};
+    for (int cell = 0; cell < kCellCount; ++cell) {
+        if (values[cell] == 0)
+            continue;
+        if (!(seen.Free(cell) & (1u << (values[cell] - 1))))
+            return false;
+        seen.Add(cell, values[cell]);
+    }
+    return true;
+}
+
+// Whether values in range make a game that can be played and won: a
+// complete solution, every given showing its digit, and no two player
+// digits clashing, which the entry rules never let happen.
+bool MakesAGame(const int16_t* player, const int16_t* solution, const uint8_t* mask)
+{
+    for (int cell = 0; cell < kCellCount; ++cell)
+        if (mask[cell] == kGiven && player[cell] != solution[cell])
+            return false;
+    return NoDigitRepeats(solution) && NoDigitRepeats(player);
 }
 
 // The folder part of path, separator included, or "." for a bare file name;
@@ -166,7 +192,8 @@ int LoadGameFile(PuzzleGrid* puzzle, const WCHAR* path)
     if (!GetValues(image + kPlayerOffset, player, 0, 9) ||
         !GetValues(image + kSolutionOffset, solution, 1, 9) ||
         !AllFlags(image + kMaskOffset, kCellCount) ||
-        (current && !AllFlags(image + kMarksOffset, kMarkCount)))
+        (current && !AllFlags(image + kMarksOffset, kMarkCount)) ||
+        !MakesAGame(player, solution, image + kMaskOffset))
         return 0;
 
     std::memcpy(PlayerGrid, player, sizeof player);

@@ -120,6 +120,35 @@ bool ReadUpTo(HANDLE file, unsigned char* buffer, DWORD size, DWORD* got)
     return true;
 }
 
+// Puts the whole new game, written at temporary, in the place of path.
+// ReplaceFileW keeps the replaced file's attributes, security and streams,
+// which a rename would take from the temporary file; the rename serves where
+// there is no file to replace yet or ReplaceFileW is refused. The old file
+// goes to a backup name first, so that whatever a refusal leaves, it can be
+// put back.
+bool PutInPlace(const WCHAR* temporary, const WCHAR* path, const WCHAR* folder)
+{
+    const DWORD existing = GetFileAttributesW(path);
+    if (existing == INVALID_FILE_ATTRIBUTES)
+        return MoveFileExW(temporary, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+    // Wine's ReplaceFileW would move a folder aside for the game.
+    if (existing & FILE_ATTRIBUTE_DIRECTORY)
+        return false;
+    // A free name: ReplaceFileW moves the old file there itself.
+    WCHAR backup[MAX_PATH];
+    if (!GetTempFileNameW(folder, L"nro", 0, backup) || !DeleteFileW(backup))
+        return false;
+    if (ReplaceFileW(path, temporary, backup, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr) ||
+        MoveFileExW(temporary, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        DeleteFileW(backup);
+        return true;
+    }
+    // Only where the refusal had moved the old file away: a file standing
+    // at path is never replaced here.
+    MoveFileExW(backup, path, MOVEFILE_WRITE_THROUGH);
+    return false;
+}
+
 }  // namespace
 
 int SaveGameFile(const PuzzleGrid* puzzle, const WCHAR* path)
@@ -148,8 +177,7 @@ int SaveGameFile(const PuzzleGrid* puzzle, const WCHAR* path)
     }
     bool written = WriteAll(file, image, sizeof image) && FlushFileBuffers(file);
     bool closed = CloseHandle(file) != 0;
-    if (!written || !closed ||
-        !MoveFileExW(temporary, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    if (!written || !closed || !PutInPlace(temporary, path, folder)) {
         DeleteFileW(temporary);
         return 0;
     }

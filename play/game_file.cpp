@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "engine/group_digits.h"
 #include "engine/puzzle_grid.h"
 
 // The file is the raw image of the four arrays behind an 8-byte magic, values
@@ -51,6 +52,31 @@ bool AllFlags(const unsigned char* bytes, int count)
     return true;
 }
 
+// Whether no digit stands twice in a row, column or box; 0 is an empty cell.
+bool NoDigitRepeats(const int16_t* values)
+{
+    GroupDigits seen = {};
+    for (int cell = 0; cell < kCellCount; ++cell) {
+        if (values[cell] == 0)
+            continue;
+        if (!(seen.Free(cell) & (1u << (values[cell] - 1))))
+            return false;
+        seen.Add(cell, values[cell]);
+    }
+    return true;
+}
+
+// Whether values in range make a game that can be played and won: a
+// complete solution, every given showing its digit, and no two player
+// digits clashing, which the entry rules never let happen.
+bool MakesAGame(const int16_t* player, const int16_t* solution, const uint8_t* mask)
+{
+    for (int cell = 0; cell < kCellCount; ++cell)
+        if (mask[cell] == kGiven && player[cell] != solution[cell])
+            return false;
+    return NoDigitRepeats(solution) && NoDigitRepeats(player);
+}
+
 // The folder part of path, separator included, or "." for a bare file name;
 // the temporary file has to live there for the final rename to be one step.
 // A folder too long for GetTempFileName to add its name to is refused here,
@@ -94,6 +120,35 @@ bool ReadUpTo(HANDLE file, unsigned char* buffer, DWORD size, DWORD* got)
     return true;
 }
 
+// Puts the whole new game, written at temporary, in the place of path.
+// ReplaceFileW keeps the replaced file's attributes, security and streams,
+// which a rename would take from the temporary file; the rename serves where
+// there is no file to replace yet or ReplaceFileW is refused. The old file
+// goes to a backup name first, so that whatever a refusal leaves, it can be
+// put back.
+bool PutInPlace(const WCHAR* temporary, const WCHAR* path, const WCHAR* folder)
+{
+    const DWORD existing = GetFileAttributesW(path);
+    if (existing == INVALID_FILE_ATTRIBUTES)
+        return MoveFileExW(temporary, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+    // Wine's ReplaceFileW would move a folder aside for the game.
+    if (existing & FILE_ATTRIBUTE_DIRECTORY)
+        return false;
+    // A free name: ReplaceFileW moves the old file there itself.
+    WCHAR backup[MAX_PATH];
+    if (!GetTempFileNameW(folder, L"nro", 0, backup) || !DeleteFileW(backup))
+        return false;
+    if (ReplaceFileW(path, temporary, backup, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr) ||
+        MoveFileExW(temporary, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        DeleteFileW(backup);
+        return true;
+    }
+    // Only where the refusal had moved the old file away: a file standing
+    // at path is never replaced here.
+    MoveFileExW(backup, path, MOVEFILE_WRITE_THROUGH);
+    return false;
+}
+
 }  // namespace
 
 int SaveGameFile(const PuzzleGrid* puzzle, const WCHAR* path)
@@ -122,8 +177,7 @@ int SaveGameFile(const PuzzleGrid* puzzle, const WCHAR* path)
     }
     bool written = WriteAll(file, image, sizeof image) && FlushFileBuffers(file);
     bool closed = CloseHandle(file) != 0;
-    if (!written || !closed ||
-        !MoveFileExW(temporary, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    if (!written || !closed || !PutInPlace(temporary, path, folder)) {
         DeleteFileW(temporary);
         return 0;
     }
@@ -166,7 +220,8 @@ int LoadGameFile(PuzzleGrid* puzzle, const WCHAR* path)
     if (!GetValues(image + kPlayerOffset, player, 0, 9) ||
         !GetValues(image + kSolutionOffset, solution, 1, 9) ||
         !AllFlags(image + kMaskOffset, kCellCount) ||
-        (current && !AllFlags(image + kMarksOffset, kMarkCount)))
+        (current && !AllFlags(image + kMarksOffset, kMarkCount)) ||
+        !MakesAGame(player, solution, image + kMaskOffset))
         return 0;
 
     std::memcpy(PlayerGrid, player, sizeof player);

@@ -15,7 +15,9 @@ const unsigned kOldGameFileSize = 413;
 // failure 0, and the file that was there before is left as it was.
 int SaveGameFile(const PuzzleGrid* puzzle, const WCHAR* path);
 // 1 when the file held a whole, valid game, which now stands in the arrays;
-// 0 otherwise, with not one byte of the arrays changed.
+// 0 otherwise, with not one byte of the arrays changed. A valid game has a
+// complete solution, its givens showing their solution digits and no player
+// digit repeated in a row, column or box.
 int LoadGameFile(PuzzleGrid* puzzle, const WCHAR* path);
 
 // The Open and Save dialogs; path holds MAX_PATH (260) characters. Paths are

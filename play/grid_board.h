@@ -54,7 +54,7 @@ public:
     HFONT digitFont;
     HWND window;
     // The scale the window and the drawing objects are made for; the pencil
-    // marks' font is the stock GUI one (null here) at 96 DPI.
+    // marks' font is the stock GUI one (null here) at the system's own DPI.
     int32_t dpi;
     HFONT markFont;
     int16_t* playerGrid;

@@ -3,7 +3,8 @@
 # The prefix lives in the build tree (NONARO_WINEPREFIX, or ./wineprefix
 # beside the current directory, which CTest makes the build tree) and is
 # created on first use; a lock keeps parallel tests from creating it twice.
-# Without arguments it only creates the prefix.
+# Without arguments it only creates the prefix. NONARO_WINE_LOGPIXELS makes
+# a prefix at that system DPI (144 for 150 %); give each scale its own prefix.
 set -euo pipefail
 
 export WINEPREFIX="${NONARO_WINEPREFIX:-$(pwd)/wineprefix}"

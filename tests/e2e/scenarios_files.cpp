@@ -152,7 +152,7 @@ void SaveReopen(GameSession& game) {
   Expect(difference.empty(), "saving the reopened game gives the same bytes (%s)", difference.c_str());
 
   GameImage old = GameImage::Solved(true).Hide({36, 37, 38, 39, 40, 41});
-  old.Fill(38, 7);
+  old.Fill(38, 2);
   Require(WriteBytes(game.WorkPath("older.nro"), old.EncodeOld()), "the driver writes the older layout");
   Require(game.OpenFile(game.WorkPath("older.nro")), "the older layout opens");
   Expect(WaitForInk(view, 37, false, false), "no marks show after loading the older layout");

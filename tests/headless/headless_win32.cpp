@@ -50,6 +50,7 @@ struct State {
     std::map<void*, std::unique_ptr<GdiObject>> objects;
     int badReleases = 0;
     long writeBudget = -1;
+    std::function<bool(const std::string&, const std::string&, const std::string&)> moveAllowed;
     std::set<FileHandle*> files;
     bool dialogConfirms = false;
     std::string dialogPath;
@@ -223,6 +224,13 @@ std::wstring FromUtf8(const std::string& text)
         i += static_cast<size_t>(extra) + 1;
     }
     return out;
+}
+
+// One rename of a file call, unless the test refuses it.
+bool Rename(const std::string& call, const std::string& from, const std::string& to)
+{
+    const auto& allowed = Shared().moveAllowed;
+    return (!allowed || allowed(call, from, to)) && rename(from.c_str(), to.c_str()) == 0;
 }
 
 }  // namespace
@@ -539,6 +547,14 @@ BOOL DeleteFileW(LPCWSTR path)
     return path && !IsDirectory(Utf8(path).c_str()) && unlink(Utf8(path).c_str()) == 0;
 }
 
+DWORD GetFileAttributesW(LPCWSTR path)
+{
+    struct stat info;
+    if (!path || stat(Utf8(path).c_str(), &info) != 0)
+        return INVALID_FILE_ATTRIBUTES;
+    return S_ISDIR(info.st_mode) ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_NORMAL;
+}
+
 BOOL MoveFileExW(LPCWSTR wideFrom, LPCWSTR wideTo, DWORD flags)
 {
     if (!wideFrom || !wideTo)
@@ -549,7 +565,7 @@ BOOL MoveFileExW(LPCWSTR wideFrom, LPCWSTR wideTo, DWORD flags)
         return FALSE;
     if (!(flags & MOVEFILE_REPLACE_EXISTING) && Exists(to.c_str()))
         return FALSE;
-    if (rename(from.c_str(), to.c_str()) != 0)
+    if (!Rename("MoveFileExW", from, to))
         return FALSE;
     if (flags & MOVEFILE_WRITE_THROUGH) {
         std::string folder(to);
@@ -562,6 +578,21 @@ BOOL MoveFileExW(LPCWSTR wideFrom, LPCWSTR wideTo, DWORD flags)
         }
     }
     return TRUE;
+}
+
+BOOL ReplaceFileW(LPCWSTR wideReplaced, LPCWSTR wideReplacement, LPCWSTR wideBackup, DWORD, void*, void*)
+{
+    if (!wideReplaced || !wideReplacement)
+        return FALSE;
+    const std::string replaced = Utf8(wideReplaced);
+    const std::string replacement = Utf8(wideReplacement);
+    struct stat kept;
+    if (stat(replaced.c_str(), &kept) != 0 || !S_ISREG(kept.st_mode) || !Exists(replacement.c_str()))
+        return FALSE;
+    if (wideBackup && !Rename("ReplaceFileW", replaced, Utf8(wideBackup)))
+        return FALSE;
+    chmod(replacement.c_str(), kept.st_mode & 07777);
+    return Rename("ReplaceFileW", replacement, replaced);
 }
 
 UINT GetTempFileNameW(LPCWSTR folder, LPCWSTR prefix, UINT unique, LPWSTR name)
@@ -664,6 +695,7 @@ void Reset()
     s.focusLoss.clear();
     s.focus = nullptr;
     s.writeBudget = -1;
+    s.moveAllowed = nullptr;
     s.dialogConfirms = false;
     s.dialogPath.clear();
     s.dialogs.clear();
@@ -763,6 +795,11 @@ LOGFONTA FontOf(HFONT font)
 }
 
 void FailWritesAfter(long bytes) { Shared().writeBudget = bytes < 0 ? -1 : bytes; }
+
+void OnFileMove(std::function<bool(const std::string& call, const std::string& from, const std::string& to)> allow)
+{
+    Shared().moveAllowed = std::move(allow);
+}
 
 int OpenFiles() { return static_cast<int>(Shared().files.size()); }
 

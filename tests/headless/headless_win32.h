@@ -123,10 +123,13 @@ const DWORD FILE_SHARE_READ = 0x1;
 const DWORD CREATE_NEW = 1;
 const DWORD CREATE_ALWAYS = 2;
 const DWORD OPEN_EXISTING = 3;
+const DWORD FILE_ATTRIBUTE_DIRECTORY = 0x10;
 const DWORD FILE_ATTRIBUTE_NORMAL = 0x80;
+const DWORD INVALID_FILE_ATTRIBUTES = 0xFFFFFFFFu;
 #define INVALID_HANDLE_VALUE ((HANDLE)(intptr_t)-1)
 const DWORD MOVEFILE_REPLACE_EXISTING = 0x1;
 const DWORD MOVEFILE_WRITE_THROUGH = 0x8;
+const DWORD REPLACEFILE_IGNORE_MERGE_ERRORS = 0x2;
 
 const DWORD OFN_OVERWRITEPROMPT = 0x2;
 const DWORD OFN_HIDEREADONLY = 0x4;
@@ -194,7 +197,12 @@ BOOL WriteFile(HANDLE file, const void* buffer, DWORD count, DWORD* done, void* 
 BOOL FlushFileBuffers(HANDLE file);
 BOOL CloseHandle(HANDLE object);
 BOOL DeleteFileW(LPCWSTR path);
+DWORD GetFileAttributesW(LPCWSTR path);
 BOOL MoveFileExW(LPCWSTR from, LPCWSTR to, DWORD flags);
+// Keeps the replaced file's permissions, as Windows keeps its attributes and
+// security; the replaced file goes to the backup name first when one is given.
+BOOL ReplaceFileW(LPCWSTR replaced, LPCWSTR replacement, LPCWSTR backup, DWORD flags, void* exclude,
+                  void* reserved);
 UINT GetTempFileNameW(LPCWSTR folder, LPCWSTR prefix, UINT unique, LPWSTR name);
 int lstrcmpA(LPCSTR first, LPCSTR second);
 
@@ -264,6 +272,10 @@ LOGFONTA FontOf(HFONT font);
 // File faults: after this many more bytes written, every write fails as on a
 // full disk. Negative: writes never fail.
 void FailWritesAfter(long bytes);
+// Asked before each rename that MoveFileExW or ReplaceFileW ("MoveFileExW",
+// "ReplaceFileW") makes, UTF-8 paths: false fails the call there, leaving
+// the renames made before, as Windows documents its refusals.
+void OnFileMove(std::function<bool(const std::string& call, const std::string& from, const std::string& to)> allow);
 int OpenFiles();
 
 // The next file dialog: confirmed with path (UTF-8), or cancelled.

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <string>
 #include <vector>
@@ -43,13 +44,19 @@ struct Game {
     }
 };
 
+// A game as the program could have saved it: a complete solution with its
+// digits shifted by seed, a third of the cells hidden and every other
+// hidden one filled in.
 Game Pattern(int seed)
 {
     Game game;
     for (int cell = 0; cell < kCellCount; ++cell) {
-        game.player.push_back(static_cast<int16_t>((cell + seed) % 10));
-        game.solution.push_back(static_cast<int16_t>(1 + (cell * 5 + seed) % 9));
-        game.mask.push_back(static_cast<uint8_t>((cell + seed) % 3 == 0));
+        const int row = cell / 9;
+        const int16_t digit = static_cast<int16_t>(1 + (row * 3 + row / 3 + cell % 9 + seed) % 9);
+        const bool hidden = (cell + seed) % 3 == 0;
+        game.solution.push_back(digit);
+        game.mask.push_back(static_cast<uint8_t>(hidden));
+        game.player.push_back(!hidden || (cell + seed) % 6 == 0 ? digit : 0);
     }
     for (int i = 0; i < kMarkCount; ++i)
         game.marks.push_back(static_cast<uint8_t>((i * 7 + seed) % 4 == 0));
@@ -204,6 +211,13 @@ TEST_F(GameFile, RefusedFilesLeaveEveryArrayAsItWas)
         std::copy(patch.begin(), patch.end(), bytes.begin() + static_cast<long>(offset));
         return bytes;
     };
+    // Cell 0 is a given and cell 2 a hidden cell left empty; 3 shares their row.
+    ASSERT_TRUE(good.mask[0] == kGiven && good.mask[2] == kHidden && good.player[2] == 0);
+    auto changed = [&](std::function<void(Game&)> change) {
+        Game game = good;
+        change(game);
+        return Image(game);
+    };
     struct Case {
         const char* what;
         Bytes bytes;
@@ -227,6 +241,9 @@ TEST_F(GameFile, RefusedFilesLeaveEveryArrayAsItWas)
         {"solution 10", with(170 + 2 * 80, {10, 0})},
         {"mask 2", with(332 + 7, {2})},
         {"mark 2", with(413 + 728, {2})},
+        {"a digit twice in a row of the solution", changed([](Game& g) { g.solution[2] = g.solution[3]; })},
+        {"a given without its digit", changed([](Game& g) { g.player[0] = 0; })},
+        {"a player digit clashing in its row", changed([](Game& g) { g.player[2] = g.player[0]; })},
     };
 
     Put(Pattern(8), &puzzle);

@@ -36,7 +36,7 @@ assert len(current) == 1142 and len(old) == 413
 
 seeds = {
     "current.nro": current,
-    "current-empty-game.nro": game(player=[0] * 81, marks=[0] * 729),
+    "current-empty-game.nro": game(player=[v if m == 0 else 0 for v, m in zip(SOLUTION, MASK)], marks=[0] * 729),
     "current-trailing.nro": current + b"\xff" * 16,
     "old.nro": old,
     "old-trailing.nro": old + b"\x01" * 40,
@@ -53,7 +53,12 @@ seeds = {
     "solution-zero.nro": patched(current, 170 + 2 * 80, struct.pack("<h", 0)),
     "mask-two.nro": patched(current, 332 + 40, b"\x02"),
     "mark-two.nro": patched(current, 413 + 728, b"\x02"),
+    # Values in range that make no game; cell 0 is a given, cell 1 hidden and empty.
+    "solution-repeats.nro": patched(current, 170 + 2 * 1, struct.pack("<h", SOLUTION[2])),
+    "given-without-its-digit.nro": patched(current, 8, struct.pack("<h", 0)),
+    "player-digits-clash.nro": patched(current, 8 + 2 * 1, struct.pack("<h", PLAYER[0])),
 }
+assert MASK[0] == 0 and MASK[1] == 1 and PLAYER[1] == 0
 
 os.makedirs(OUT, exist_ok=True)
 for name, data in seeds.items():

@@ -4,12 +4,14 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <iterator>
 #include <string>
 #include <vector>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "ui/grid/grid_geometry.h"
@@ -162,6 +164,54 @@ TEST(SaveOnAFullDisk, FailsAndLeavesThePreviousFile)
     }
     EXPECT_EQ(0, headless::OpenFiles());
     // Only the saved game is left in the folder.
+    EXPECT_EQ(0, unlink(path.c_str()));
+    EXPECT_EQ(0, rmdir(folder));
+    PlayerGrid[0] = 0;
+}
+
+// Saving over a file: ReplaceFileW keeps what the old file carried (here its
+// permissions). Refused at its first rename, or at its second once the old
+// file is moved aside, a plain move saves the game; where that fails too, the
+// old file is back in place. The folder never keeps anything else.
+TEST(SaveOverAFile, KeepsTheOldFilesSettingsOrFallsBackWithoutLosingIt)
+{
+    struct Case {
+        const char* what;
+        int refusedReplaceStep;  // 0: none
+        bool moveRefused;
+    } const cases[] = {
+        {"replaced", 0, false},
+        {"replace refused", 1, false},
+        {"replace refused with the old file aside", 2, false},
+        {"replace and move refused", 1, true},
+        {"replace refused with the old file aside and move refused", 2, true},
+    };
+    char folder[] = "/tmp/nonaro-replace-XXXXXX";
+    ASSERT_NE(nullptr, mkdtemp(folder));
+    const std::string path = std::string(folder) + "/partie.nro";
+    const std::wstring widePath(path.begin(), path.end());
+    PuzzleGrid puzzle;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        PlayerGrid[0] = 1;
+        ASSERT_EQ(1, SaveGameFile(&puzzle, widePath.c_str()));
+        ASSERT_EQ(0, chmod(path.c_str(), 0640));
+        int replaceSteps = 0, moves = 0;
+        headless::OnFileMove([&](const std::string& call, const std::string&, const std::string&) {
+            if (call == "ReplaceFileW")
+                return ++replaceSteps != c.refusedReplaceStep;
+            return !(c.moveRefused && moves++ == 0);
+        });
+        PlayerGrid[0] = 2;
+        EXPECT_EQ(c.moveRefused ? 0 : 1, SaveGameFile(&puzzle, widePath.c_str()));
+        headless::OnFileMove(nullptr);
+        std::ifstream file(path, std::ios::binary);
+        const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+        EXPECT_TRUE(bytes.size() == kGameFileSize && bytes[8] == (c.moveRefused ? 1 : 2));
+        struct stat status;
+        EXPECT_TRUE(stat(path.c_str(), &status) == 0 && (c.refusedReplaceStep || (status.st_mode & 0777) == 0640));
+        EXPECT_EQ(1, std::distance(std::filesystem::directory_iterator(folder), std::filesystem::directory_iterator()));
+    }
     EXPECT_EQ(0, unlink(path.c_str()));
     EXPECT_EQ(0, rmdir(folder));
     PlayerGrid[0] = 0;

@@ -4,16 +4,20 @@
 #include <commctrl.h>
 #include <shlobj.h>
 
+#include <cstring>
 #include <string>
+#include <vector>
 
 #include "engine/puzzle_grid.h"
 #include "play/grid_board.h"
 #include "resources/program_ids.h"
 #include "tests/ui/window_support.h"
+#include "ui/grid/display_scale.h"
 #include "ui/grid/grid_window.h"
 #include "ui/shell/app_objects.h"
 #include "ui/shell/main_window.h"
 #include "ui/shell/solution_window.h"
+#include "ui/shell/toolbar.h"
 
 // The real main window over the process-wide objects, as the program builds
 // it. The board takes one grid window for its whole life, so the suite shares
@@ -90,6 +94,42 @@ protected:
     {
         KillTimer(NULL, timer);
         PostQuitMessage(0);
+    }
+
+    // What the grid's digits and marks, the clock label and the solution's
+    // digits are drawn with; a control given no font draws with the system's.
+    static std::vector<LOGFONTA> UsedFonts()
+    {
+        auto font = [](HWND parent, int id) {
+            return reinterpret_cast<HGDIOBJ>(SendDlgItemMessageA(parent, id, WM_GETFONT, 0, 0));
+        };
+        const HGDIOBJ fonts[] = {Board.digitFont, Board.markFont, font(ToolbarWindow, kClockLabelId),
+                                 font(Solution.window, kFirstSolutionCellId)};
+        std::vector<LOGFONTA> used(4);
+        for (size_t i = 0; i < used.size(); ++i) {
+            HGDIOBJ stock = GetStockObject(i == 1 ? DEFAULT_GUI_FONT : SYSTEM_FONT);
+            GetObjectA(fonts[i] ? fonts[i] : stock, sizeof used[i], &used[i]);
+        }
+        return used;
+    }
+
+    // A game started at 96 DPI draws the marks in the stock GUI font and the
+    // two controls' digits in their default, the system font; at other
+    // scales all three in the GUI font's face. The system makes its stock
+    // fonts for its own DPI: a window at another has them brought to its own.
+    static void ExpectTheFontsOfAGameStartedAt(int dpi)
+    {
+        HDC screen = GetDC(NULL);
+        const int system = GetDeviceCaps(screen, LOGPIXELSY);
+        ReleaseDC(NULL, screen);
+        const std::vector<LOGFONTA> used = UsedFonts();
+        for (size_t i = 1; i < used.size(); ++i) {
+            LOGFONTA stock = {};
+            const int made = i == 1 || dpi != kBaseDpi ? DEFAULT_GUI_FONT : SYSTEM_FONT;
+            GetObjectA(GetStockObject(made), sizeof stock, &stock);
+            EXPECT_EQ(used[i].lfHeight, MulDiv(stock.lfHeight, dpi, system)) << dpi << " " << i;
+            EXPECT_STREQ(used[i].lfFaceName, stock.lfFaceName) << dpi << " " << i;
+        }
     }
 
     static HWND main;
@@ -301,6 +341,8 @@ TEST_F(MainWindowTest, ClosedSolutionWindowCanBeOpenedAgain)
     SendMessageA(Solution.window, WM_CLOSE, 0, 0);
     PumpMessages();
     EXPECT_EQ(Solution.window, nullptr);
+    Solution.Rescale(144);
+    EXPECT_EQ(Solution.cellFont, nullptr) << "a font made for no window";
     Command(IDM_SOLUTION);
     ASSERT_NE(Solution.window, nullptr);
     EXPECT_EQ(CellText(Solution.window, 80), std::to_string(Puzzle.values[80]));
@@ -361,6 +403,111 @@ TEST_F(MainWindowTest, TooltipRequestsAreAnsweredAndOtherNotificationsIgnored)
     wide.lpszText = wide.szText;
     EXPECT_EQ(SendMessageA(main, WM_NOTIFY, IDM_REDO, reinterpret_cast<LPARAM>(&wide)), 0);
     EXPECT_STREQ(wide.szText, L"R\u00E9p\u00E9ter la derni\u00E8re annulation");
+}
+
+// Windows sends WM_DPICHANGED when the window moves to a monitor of another
+// scale; here it is sent by hand to the real windows, from the scale they
+// start at to the other of 96 and 144 DPI and back. CTest runs it once more
+// alone, in a prefix whose system DPI is 144.
+TEST_F(MainWindowTest, AChangeOfScaleRescalesEveryWindowAndLeavesTheGameAlone)
+{
+    if (!Solution.window) {
+        Command(IDM_NEW_GAME);
+        Command(IDM_SOLUTION);
+    }
+    ASSERT_NE(Solution.window, nullptr);
+    int16_t grid[kCellCount];
+    uint8_t marks[kMarkCount];
+    std::memcpy(grid, PlayerGrid, sizeof grid);
+    std::memcpy(marks, PencilMarks, sizeof marks);
+    const int32_t selected = Board.selectedCell;
+    const HistoryNode* entry = Board.currentEntry;
+    const std::string clock = ClockText();
+    const bool clockRunning = Board.clockRunning != 0;
+    const int start = Board.dpi;
+    ASSERT_EQ(start, WindowDpi(main));
+    RECT outerAtStart, gridAtStart;
+    GetWindowRect(main, &outerAtStart);
+    GetWindowRect(Board.window, &gridAtStart);
+    const LRESULT buttonAtStart = Toolbar(TB_GETBUTTONSIZE, 0);
+    const std::vector<LOGFONTA> fontsAtStart = UsedFonts();
+
+    // Every drawing object made for one scale is gone once the next is in use.
+    std::vector<HGDIOBJ> released;
+    auto scaledObjects = [] {
+        return std::vector<HGDIOBJ>{Board.digitFont, Board.markFont, Board.penSelectionBrush,
+                                    Board.pencilSelectionBrush, ClockLabelFont(), Solution.cellFont};
+    };
+    for (int dpi : {start == kBaseDpi ? 144 : kBaseDpi, start}) {
+        for (HGDIOBJ object : scaledObjects())
+            if (object)
+                released.push_back(object);
+        const int from = Board.dpi;
+        RECT outer, solutionOuter;
+        GetWindowRect(main, &outer);
+        GetWindowRect(Solution.window, &solutionOuter);
+        RECT suggested = outerAtStart;
+        if (dpi != start)
+            SetRect(&suggested, outer.left, outer.top, outer.left + MulDiv(outer.right - outer.left, dpi, from),
+                    outer.top + MulDiv(outer.bottom - outer.top, dpi, from));
+        SendMessageA(main, kDpiChangedMessage, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+        RECT solutionSuggested = solutionOuter;
+        solutionSuggested.right = solutionOuter.left + MulDiv(solutionOuter.right - solutionOuter.left, dpi, from);
+        solutionSuggested.bottom = solutionOuter.top + MulDiv(solutionOuter.bottom - solutionOuter.top, dpi, from);
+        SendMessageA(Solution.window, kDpiChangedMessage, MAKEWPARAM(dpi, dpi),
+                     reinterpret_cast<LPARAM>(&solutionSuggested));
+        PumpMessages();
+
+        EXPECT_EQ(Board.dpi, dpi);
+        // The toolbar is made anew: the clock writes to the one in the window.
+        ASSERT_EQ(ToolbarWindow, GetDlgItem(main, kToolbarId)) << dpi;
+        RECT client, toolbar, area, cell, label;
+        GetClientRect(main, &client);
+        GetWindowRect(ToolbarWindow, &toolbar);
+        GetWindowRect(Board.window, &area);
+        MapWindowPoints(NULL, main, reinterpret_cast<POINT*>(&area), 2);
+        EXPECT_EQ(area.right - area.left, ScaledPixels(460, dpi)) << dpi;
+        const POINT origin = GridWindowOrigin(client, toolbar.bottom - toolbar.top, dpi);
+        EXPECT_EQ(area.left, origin.x) << dpi;
+        EXPECT_EQ(area.top, origin.y) << dpi;
+        EXPECT_GE(area.top, toolbar.bottom - toolbar.top) << dpi;
+        EXPECT_LE(area.right, client.right) << dpi;
+        EXPECT_LE(area.bottom, client.bottom) << dpi;
+        // The toolbar widens buttons that the pictures and its margins outgrow.
+        const LRESULT button = Toolbar(TB_GETBUTTONSIZE, 0);
+        EXPECT_GE(LOWORD(button), ScaledPixels(24, dpi)) << dpi;
+        EXPECT_GE(HIWORD(button), ScaledPixels(22, dpi)) << dpi;
+        if (dpi == start) {
+            EXPECT_EQ(button, buttonAtStart);
+        }
+        GetWindowRect(GetDlgItem(ToolbarWindow, kClockLabelId), &label);
+        EXPECT_EQ(label.right - label.left, ScaledPixels(100, dpi)) << dpi;
+        EXPECT_EQ(label.bottom - label.top, ScaledPixels(22, dpi)) << dpi;
+        GetWindowRect(GetDlgItem(Solution.window, kFirstSolutionCellId), &cell);
+        EXPECT_EQ(cell.right - cell.left, ScaledPixels(31, dpi)) << dpi;
+        for (HGDIOBJ object : released)
+            EXPECT_EQ(GetObjectType(object), 0u) << dpi << ": a drawing object of the old scale is left";
+        ExpectTheFontsOfAGameStartedAt(dpi);
+
+        EXPECT_EQ(0, std::memcmp(grid, PlayerGrid, sizeof grid)) << dpi;
+        EXPECT_EQ(0, std::memcmp(marks, PencilMarks, sizeof marks)) << dpi;
+        EXPECT_EQ(Board.selectedCell, selected) << dpi;
+        EXPECT_EQ(Board.currentEntry, entry) << dpi;
+        EXPECT_EQ(Board.clockRunning != 0, clockRunning) << dpi;
+        if (!clockRunning) {
+            EXPECT_EQ(ClockText(), clock) << dpi;
+        }
+        for (WPARAM id : {IDM_SAVE, IDM_SOLUTION, IDM_PRINT, IDM_PEN, IDM_PENCIL, IDM_ERASER})
+            EXPECT_TRUE(Toolbar(TB_ISBUTTONENABLED, id)) << dpi << " " << id;
+    }
+    RECT outer, area;
+    GetWindowRect(main, &outer);
+    GetWindowRect(Board.window, &area);
+    EXPECT_TRUE(EqualRect(&outer, &outerAtStart));
+    EXPECT_TRUE(EqualRect(&area, &gridAtStart));
+    const std::vector<LOGFONTA> fonts = UsedFonts();
+    for (size_t i = 0; i < fonts.size(); ++i)
+        EXPECT_EQ(0, std::memcmp(&fonts[i], &fontsAtStart[i], sizeof fonts[i])) << i;
 }
 
 TEST_F(MainWindowTest, QuitClosesEveryWindowAndEndsTheLoop)

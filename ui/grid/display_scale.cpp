@@ -8,6 +8,7 @@ namespace {
 typedef UINT(WINAPI* GetDpiForWindowCall)(HWND);
 typedef BOOL(WINAPI* AdjustWindowRectExForDpiCall)(RECT*, DWORD, BOOL, DWORD, UINT);
 typedef int(WINAPI* GetSystemMetricsForDpiCall)(int, UINT);
+typedef UINT(WINAPI* GetDpiForSystemCall)(void);
 
 FARPROC User32Call(const char* name)
 {
@@ -22,6 +23,19 @@ int ScreenDpi()
     if (screen)
         ReleaseDC(NULL, screen);
     return dpi > 0 ? dpi : kBaseDpi;
+}
+
+// The stock font's face brought from the system's DPI to `dpi`.
+HFONT ScaledStockFont(int stockFont, int dpi, LONG weight)
+{
+    LOGFONTA font;
+    ZeroMemory(&font, sizeof font);
+    GetObjectA(GetStockObject(stockFont), sizeof font, &font);
+    font.lfHeight = MulDiv(font.lfHeight, dpi, SystemDpi());
+    font.lfWidth = 0;
+    if (weight)
+        font.lfWeight = weight;
+    return CreateFontIndirectA(&font);
 }
 
 }  // namespace
@@ -53,16 +67,27 @@ int SystemMetricForDpi(int index, int dpi)
     return call ? call(index, static_cast<UINT>(dpi)) : GetSystemMetrics(index);
 }
 
-HFONT CreateGuiFontForDpi(int dpi, LONG weight)
+int SystemDpi()
 {
-    LOGFONTA font;
-    ZeroMemory(&font, sizeof font);
-    GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof font, &font);
-    // The stock font is made for the screen's DPI, whatever the window's.
-    font.lfHeight = MulDiv(font.lfHeight, dpi, ScreenDpi());
-    font.lfWidth = 0;
-    font.lfWeight = weight;
-    return CreateFontIndirectA(&font);
+    static GetDpiForSystemCall call =
+        reinterpret_cast<GetDpiForSystemCall>(reinterpret_cast<void*>(User32Call("GetDpiForSystem")));
+    // The system's DPI stays the one the user signed in with until the
+    // session ends.
+    static const int dpi = call && call() ? static_cast<int>(call()) : ScreenDpi();
+    return dpi;
+}
+
+HFONT CreateStockFontForDpi(int stockFont, int dpi, LONG weight)
+{
+    return dpi == SystemDpi() ? NULL : ScaledStockFont(stockFont, dpi, weight);
+}
+
+HFONT CreateControlFontForDpi(int dpi, LONG weight)
+{
+    if (dpi == kBaseDpi)
+        return CreateStockFontForDpi(SYSTEM_FONT, dpi, 0);
+    // Made at the system's own DPI too, where the default is the system font.
+    return ScaledStockFont(DEFAULT_GUI_FONT, dpi, weight);
 }
 
 int BitmapIdForDpi(HINSTANCE instance, int baseId, int dpi)

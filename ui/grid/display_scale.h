@@ -22,9 +22,22 @@ RECT WindowFrameForDpi(DWORD style, BOOL menu, DWORD exStyle, int dpi);
 // GetSystemMetricsForDpi, else GetSystemMetrics.
 int SystemMetricForDpi(int index, int dpi);
 
-// The system's GUI font brought from its own DPI to `dpi`; the caller
-// deletes it.
-HFONT CreateGuiFontForDpi(int dpi, LONG weight);
+// The DPI the system made its stock fonts for, which a per-monitor aware
+// window on another display does not share: GetDpiForSystem, else the
+// screen's LOGPIXELSY when first asked.
+int SystemDpi();
+
+// A stock font (DEFAULT_GUI_FONT, SYSTEM_FONT) for a window at `dpi`: null
+// where `dpi` is the system's, so that the stock font serves as it is;
+// otherwise the same face brought to `dpi`, which the caller deletes. A
+// weight of 0 keeps the stock font's.
+HFONT CreateStockFontForDpi(int stockFont, int dpi, LONG weight);
+
+// The font of a static control's text at `dpi`: at 96 DPI the controls'
+// default, the system font; elsewhere the GUI font in `weight`, as the menu
+// and the tooltips beside it are drawn. Null where the default serves as it
+// is; the caller deletes any other.
+HFONT CreateControlFontForDpi(int dpi, LONG weight);
 
 // The bitmap resource `baseId` drawn for `dpi`, or the 96-DPI one when the
 // program holds none for that scale.

@@ -430,9 +430,9 @@ LRESULT OnGetObject(GridBoard* board, HWND window, WPARAM flags, LPARAM objectId
     LRESULT result = LresultFromObject(IID_IAccessible, flags, object);
     object->Release();
     // Without COM on this thread the object cannot be handed out; the
-    // system's plain client object is better than nothing. A failure comes
-    // back as a negative HRESULT widened to an LRESULT, and in a 64-bit build
-    // a good LRESULT may have any low 32 bits: the whole value tells which.
+    // system's plain client object is better than nothing. A failure is an
+    // error code, so negative; a reference is positive and, in a 64-bit
+    // build, may not fit an HRESULT.
     if (result < 0)
         return DefWindowProcA(window, WM_GETOBJECT, flags, objectId);
     return result;

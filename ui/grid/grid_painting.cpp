@@ -42,6 +42,12 @@ void MakePatterns(GridBoard* board)
 
 void SetBoardScale(GridBoard* board, int dpi)
 {
+    // The board starts out at 96 DPI on the stock mark font, which suits a
+    // window at 96 DPI only where the system's DPI is 96 too.
+    HFONT marks = CreateStockFontForDpi(DEFAULT_GUI_FONT, dpi, FW_NORMAL);
+    if (board->markFont)
+        DeleteObject(board->markFont);
+    board->markFont = marks;
     if (dpi == board->dpi)
         return;
     board->dpi = dpi;
@@ -54,9 +60,6 @@ void SetBoardScale(GridBoard* board, int dpi)
     HFONT digits = GridBoard::MakeDigitFont(dpi);
     DeleteObject(board->digitFont);
     board->digitFont = digits;
-    if (board->markFont)
-        DeleteObject(board->markFont);
-    board->markFont = dpi == kBaseDpi ? NULL : CreateGuiFontForDpi(dpi, FW_NORMAL);
 }
 
 HBRUSH CellBrush(const GridBoard* board, int32_t cell)

@@ -46,9 +46,9 @@ void BuildCells(SolutionWindow* solution)
     }
 }
 
-// The digits' font at a scale: the system's GUI font in bold, as near the
-// controls' default look as a scalable face comes.
-HFONT MakeCellFont(int dpi) { return dpi == kBaseDpi ? NULL : CreateGuiFontForDpi(dpi, FW_BOLD); }
+// The digits' font: the controls' default at 96 DPI, elsewhere the system's
+// GUI font in bold, as near that look as a scalable face comes.
+HFONT MakeCellFont(int dpi) { return CreateControlFontForDpi(dpi, FW_BOLD); }
 
 LRESULT ColourCell(SolutionWindow* solution, HWND window, WPARAM wParam, LPARAM lParam)
 {
@@ -130,10 +130,11 @@ void SolutionWindow::Refresh()
 void SolutionWindow::Rescale(int newDpi)
 {
     dpi = newDpi;
-    HFONT old = cellFont;
-    cellFont = MakeCellFont(dpi);
+    // A closed window draws nothing; opening makes the font for its scale.
     if (!window)
         return;
+    HFONT old = cellFont;
+    cellFont = MakeCellFont(dpi);
     for (int cell = 0; cell < kCellCount; ++cell) {
         int x, y, width, height;
         CellSpan(cell % 9, dpi, &x, &width);

@@ -11,8 +11,8 @@ class SolutionWindow {
 public:
     HWND window;
     PuzzleGrid* puzzle;
-    // The scale the window is laid out for, and the cells' font at scales
-    // other than 96 DPI (null there: the controls' default font).
+    // The scale the window is laid out for, and the cells' font (null where
+    // the controls' default one serves: at 96 DPI on a 96-DPI system).
     int dpi;
     HFONT cellFont;
 

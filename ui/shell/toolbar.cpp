@@ -20,8 +20,8 @@ const int kLabelShiftX = 20;
 const int kLabelShiftY = 2;
 const int kButtonCount = 16;
 
-// The label's font at a scale other than 96 DPI, where the label keeps the
-// default one; it outlives the toolbar it was made for until the next one.
+// The label's font, null where it keeps the default one; it outlives the
+// toolbar it was made for until the next one.
 HFONT LabelFont = NULL;
 
 const TBBUTTON kButtons[kButtonCount] = {
@@ -104,13 +104,9 @@ void CreateToolbar(HWND mainWindow, int dpi)
                                  ScaledPixels(kLabelHeight, dpi), toolbar,
                                  reinterpret_cast<HMENU>(kClockLabelId), AppInstance, NULL);
     HFONT previous = LabelFont;
-    LabelFont = NULL;
-    if (dpi != kBaseDpi) {
-        // The system's own GUI font at the window's scale, as the menu and
-        // the tooltips beside it are drawn.
-        LabelFont = CreateGuiFontForDpi(dpi, FW_NORMAL);
+    LabelFont = CreateControlFontForDpi(dpi, FW_NORMAL);
+    if (LabelFont)
         SendMessageA(label, WM_SETFONT, reinterpret_cast<WPARAM>(LabelFont), FALSE);
-    }
     if (previous)
         DeleteObject(previous);
     SetWindowTextA(label, "00 : 00 : 00");

@@ -12,8 +12,8 @@ void CreateToolbar(HWND mainWindow, int dpi);
 // clock's text the old one had.
 void RebuildToolbar(HWND mainWindow, int dpi);
 
-// The clock label's own font, null at 96 DPI where it keeps the default one;
-// released with the main window.
+// The clock label's own font, null where it keeps the default one (at 96 DPI
+// on a 96-DPI system); released with the main window.
 HFONT ClockLabelFont();
 void ReleaseClockLabelFont();
 

@@ -11,6 +11,7 @@
 
 #include "tests/e2e/driver_log.h"
 #include "tests/e2e/scenario_support.h"
+#include "tests/e2e/soak_model.h"
 
 namespace {
 
@@ -135,7 +136,12 @@ void PrintScenario(GameSession& game) {
 
   GameImage image = GameImage::Solved().Hide({kMarkedCell, kWrongCell, kTypedCell, kEmptyCell});
   image.Mark(kMarkedCell, 2).Mark(kMarkedCell, 7);
-  image.Fill(kWrongCell, image.solution[kWrongCell] % 9 + 1);
+  // A wrong digit, yet one the game could have stored: the cells that hold it
+  // in its row, column and box are left to fill.
+  const int wrong = image.solution[kWrongCell] % 9 + 1;
+  BoxKind kind;
+  for (int clash; (clash = FindClash(image.player, kWrongCell, wrong, &kind)) >= 0;) image.Hide({clash});
+  image.Fill(kWrongCell, wrong);
   Require(LoadPrepared(game, image, "print.nro"), "the prepared game loads");
 
   GridView view(game);

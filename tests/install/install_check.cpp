@@ -164,7 +164,14 @@ long RunAndWait(std::string command, const std::function<void(DWORD)>& meanwhile
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process = {};
   DWORD code = static_cast<DWORD>(-1);
-  if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) return -1;
+  // A start was once refused under 64-bit Wine on a loaded machine, and never
+  // again when run alone: the error is told, and the start tried once more.
+  for (int attempt = 0; !CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                                        &process); ++attempt) {
+    printf("note   cannot start %s (error %lu)\n", command.c_str(), GetLastError());
+    if (attempt == 1) return -1;
+    Sleep(2000);
+  }
   if (WaitUntil([&] {
         if (meanwhile) meanwhile(process.dwProcessId);
         return WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0;

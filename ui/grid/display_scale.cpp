@@ -73,7 +73,8 @@ int SystemDpi()
         reinterpret_cast<GetDpiForSystemCall>(reinterpret_cast<void*>(User32Call("GetDpiForSystem")));
     // The system's DPI stays the one the user signed in with until the
     // session ends.
-    static const int dpi = call && call() ? static_cast<int>(call()) : ScreenDpi();
+    static const UINT system = call ? call() : 0;
+    static const int dpi = system ? static_cast<int>(system) : ScreenDpi();
     return dpi;
 }
 

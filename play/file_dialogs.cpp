@@ -40,7 +40,7 @@ int ChooseOpenFile(HWND owner, WCHAR* path)
         return 0;
     OPENFILENAMEW dialog;
     Prepare(&dialog, owner, path, kOpenTitle, kOpenFlags);
-    return GetOpenFileNameW(&dialog) ? 1 : 0;
+    return SystemLibrary::GetOpenFileNameW(&dialog) ? 1 : 0;
 }
 
 int ChooseSaveFile(HWND owner, WCHAR* path)
@@ -49,5 +49,5 @@ int ChooseSaveFile(HWND owner, WCHAR* path)
         return 0;
     OPENFILENAMEW dialog;
     Prepare(&dialog, owner, path, kSaveTitle, kSaveFlags);
-    return GetSaveFileNameW(&dialog) ? 1 : 0;
+    return SystemLibrary::GetSaveFileNameW(&dialog) ? 1 : 0;
 }

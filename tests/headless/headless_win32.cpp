@@ -678,9 +678,9 @@ BOOL RunFileDialog(OPENFILENAMEW* dialog, bool open)
 
 }  // namespace
 
-BOOL GetOpenFileNameW(OPENFILENAMEW* dialog) { return RunFileDialog(dialog, true); }
+BOOL SystemLibrary::GetOpenFileNameW(OPENFILENAMEW* dialog) { return RunFileDialog(dialog, true); }
 
-BOOL GetSaveFileNameW(OPENFILENAMEW* dialog) { return RunFileDialog(dialog, false); }
+BOOL SystemLibrary::GetSaveFileNameW(OPENFILENAMEW* dialog) { return RunFileDialog(dialog, false); }
 
 namespace headless {
 

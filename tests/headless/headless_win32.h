@@ -206,9 +206,12 @@ BOOL ReplaceFileW(LPCWSTR replaced, LPCWSTR replacement, LPCWSTR backup, DWORD f
 UINT GetTempFileNameW(LPCWSTR folder, LPCWSTR prefix, UINT unique, LPWSTR name);
 int lstrcmpA(LPCSTR first, LPCSTR second);
 
-// Common dialogs.
+// Common dialogs, which the program reaches through its loader of system
+// libraries.
+namespace SystemLibrary {
 BOOL GetOpenFileNameW(OPENFILENAMEW* dialog);
 BOOL GetSaveFileNameW(OPENFILENAMEW* dialog);
+}  // namespace SystemLibrary
 
 // What tests set up and read back.
 namespace headless {

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <new>
 
+#include "play/system_libraries.h"
 #include "ui/grid/grid_geometry.h"
 #include "ui/grid/grid_window.h"
 
@@ -32,7 +33,7 @@ HRESULT ReturnText(const char* text, BSTR* out)
     if (length <= 0)
         return E_FAIL;
     // SysAllocStringLen makes room for the terminator itself.
-    BSTR result = SysAllocStringLen(nullptr, static_cast<UINT>(length - 1));
+    BSTR result = SystemLibrary::SysAllocStringLen(nullptr, static_cast<UINT>(length - 1));
     if (!result)
         return E_OUTOFMEMORY;
     MultiByteToWideChar(kTextCodePage, 0, text, -1, result, length);
@@ -142,7 +143,7 @@ public:
         *parent = nullptr;
         if (!IsWindow(window_))
             return E_FAIL;
-        return CreateStdAccessibleObject(window_, OBJID_WINDOW, IID_IDispatch, reinterpret_cast<void**>(parent));
+        return SystemLibrary::CreateStdAccessibleObject(window_, OBJID_WINDOW, IID_IDispatch, reinterpret_cast<void**>(parent));
     }
 
     HRESULT STDMETHODCALLTYPE get_accChildCount(LONG* count) override
@@ -181,7 +182,7 @@ public:
     {
         if (!role)
             return E_POINTER;
-        VariantInit(role);
+        SystemLibrary::VariantInit(role);
         int32_t target = Target(child);
         if (target == kNoTarget)
             return E_INVALIDARG;
@@ -192,7 +193,7 @@ public:
     {
         if (!state)
             return E_POINTER;
-        VariantInit(state);
+        SystemLibrary::VariantInit(state);
         int32_t target = Target(child);
         if (target == kNoTarget)
             return E_INVALIDARG;
@@ -235,7 +236,7 @@ public:
     {
         if (!focus)
             return E_POINTER;
-        VariantInit(focus);
+        SystemLibrary::VariantInit(focus);
         if (GetFocus() != window_)
             return ReturnNothing(focus);
         const int32_t selected = board_->selectedCell;
@@ -246,7 +247,7 @@ public:
     {
         if (!selection)
             return E_POINTER;
-        VariantInit(selection);
+        SystemLibrary::VariantInit(selection);
         const int32_t selected = board_->selectedCell;
         if (GetFocus() != window_ || selected < 0 || selected >= kCellCount)
             return ReturnNothing(selection);
@@ -307,7 +308,7 @@ public:
     {
         if (!end)
             return E_POINTER;
-        VariantInit(end);
+        SystemLibrary::VariantInit(end);
         int32_t from = Target(start);
         if (from == kNoTarget)
             return E_INVALIDARG;
@@ -339,7 +340,7 @@ public:
     {
         if (!child)
             return E_POINTER;
-        VariantInit(child);
+        SystemLibrary::VariantInit(child);
         POINT point = {x, y};
         RECT client;
         if (!ScreenToClient(window_, &point) || !GetClientRect(window_, &client) || !PtInRect(&client, point))
@@ -424,10 +425,14 @@ LRESULT OnGetObject(GridBoard* board, HWND window, WPARAM flags, LPARAM objectId
 {
     if (static_cast<DWORD>(objectId) != static_cast<DWORD>(OBJID_CLIENT))
         return DefWindowProcA(window, WM_GETOBJECT, flags, objectId);
-    GridAccessible* object = new (std::nothrow) GridAccessible(board, window);
+    // COM on this thread from the first request on, so that start-up does
+    // without ole32; it stays up until the process ends, since the objects
+    // handed out live on in the readers.
+    static const bool com = SUCCEEDED(SystemLibrary::CoInitializeEx(NULL, COINIT_APARTMENTTHREADED));
+    GridAccessible* object = com ? new (std::nothrow) GridAccessible(board, window) : nullptr;
     if (!object)
         return DefWindowProcA(window, WM_GETOBJECT, flags, objectId);
-    LRESULT result = LresultFromObject(IID_IAccessible, flags, object);
+    LRESULT result = SystemLibrary::LresultFromObject(IID_IAccessible, flags, object);
     object->Release();
     // Without COM on this thread the object cannot be handed out; the
     // system's plain client object is better than nothing. A failure is an

@@ -3,12 +3,12 @@
 #include <commctrl.h>
 #include <shellapi.h>
 #include <shlobj.h>
-#include <shlwapi.h>
 
 #include "engine/puzzle_grid.h"
 #include "play/game_file.h"
 #include "play/grid_board.h"
 #include "play/program_text.h"
+#include "play/system_libraries.h"
 #include "program_version.h"
 #include "ui/grid/display_scale.h"
 #include "ui/grid/grid_geometry.h"
@@ -125,11 +125,30 @@ void OpenGame(HWND mainWindow)
         OpenGameFrom(mainWindow, path);
 }
 
+// The program's name ends as CommandLineToArgvW ends it: at the closing
+// quote when it starts with one, else at the first blank.
+bool HasArguments(const WCHAR* commandLine)
+{
+    const WCHAR* at = commandLine;
+    if (*at == L'"') {
+        for (++at; *at && *at != L'"'; ++at) {
+        }
+        if (*at)
+            ++at;
+    } else {
+        for (; *at && *at != L' ' && *at != L'\t'; ++at) {
+        }
+    }
+    for (; *at == L' ' || *at == L'\t'; ++at) {
+    }
+    return *at != 0;
+}
+
 // The file name alone: the folder would only make the message long.
 void TellOpenRefused(HWND mainWindow, const WCHAR* path)
 {
     WCHAR text[1024];
-    wsprintfW(text, WideText(kOpenRefusedText).get(), PathFindFileNameW(path));
+    wsprintfW(text, WideText(kOpenRefusedText).get(), SystemLibrary::PathFindFileNameW(path));
     MessageBoxW(mainWindow, text, WideText(kProgramCaption).get(), MB_OK | MB_ICONWARNING);
 }
 
@@ -139,9 +158,9 @@ void TellOpenRefused(HWND mainWindow, const WCHAR* path)
 void OpenDroppedGame(HWND mainWindow, HDROP drop)
 {
     WCHAR path[MAX_PATH];
-    if (!(Board.toolMode & kBusyFlag) && DragQueryFileW(drop, 0, path, MAX_PATH))
+    if (!(Board.toolMode & kBusyFlag) && SystemLibrary::DragQueryFileW(drop, 0, path, MAX_PATH))
         OpenGameFrom(mainWindow, path);
-    DragFinish(drop);
+    SystemLibrary::DragFinish(drop);
 }
 
 // A shortcut key, or a tool's letter in the grid, arrives as a command with
@@ -245,7 +264,7 @@ void SaveGameAs(HWND mainWindow, const WCHAR* path)
         ShowMessageBox(mainWindow, kSaveFailedText, kProgramCaption, MB_OK | MB_ICONWARNING);
         return;
     }
-    SHAddToRecentDocs(SHARD_PATHW, path);
+    SystemLibrary::SHAddToRecentDocs(SHARD_PATHW, path);
 }
 
 void OpenGameFrom(HWND mainWindow, const WCHAR* path)
@@ -260,13 +279,16 @@ void OpenGameFrom(HWND mainWindow, const WCHAR* path)
     Board.StartGame();
     EnableGameCommands(mainWindow);
     Solution.Refresh();
-    SHAddToRecentDocs(SHARD_PATHW, path);
+    SystemLibrary::SHAddToRecentDocs(SHARD_PATHW, path);
 }
 
 void OpenCommandLineGame(HWND mainWindow)
 {
+    // Only a command line with more than the program's name needs shell32.
+    if (!HasArguments(GetCommandLineW()))
+        return;
     int count = 0;
-    LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &count);
+    LPWSTR* arguments = SystemLibrary::CommandLineToArgvW(GetCommandLineW(), &count);
     if (!arguments)
         return;
     // Further arguments are ignored. The full path is what the recent
@@ -343,7 +365,8 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         CreateContents(window);
         for (int cell = 0; cell < kCellCount; ++cell)
             PlayerGrid[cell] = 0;
-        DragAcceptFiles(window, TRUE);
+        // What DragAcceptFiles does, without loading shell32 at start.
+        SetWindowLongPtrA(window, GWL_EXSTYLE, GetWindowLongPtrA(window, GWL_EXSTYLE) | WS_EX_ACCEPTFILES);
         return 0;
     case WM_SETFOCUS:
         PassFocusToGrid(&Board);

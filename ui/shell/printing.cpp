@@ -3,6 +3,7 @@
 #include <cstddef>
 
 #include "engine/puzzle_grid.h"
+#include "play/system_libraries.h"
 #include "ui/shell/app_objects.h"
 
 namespace {
@@ -183,7 +184,7 @@ int PrintGame(HWND owner)
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = owner;
     dialog.Flags = PD_RETURNDC | PD_NOPAGENUMS | PD_NOSELECTION;
-    const BOOL chosen = PrintDlgA(&dialog);
+    const BOOL chosen = SystemLibrary::PrintDlgA(&dialog);
     // The device context was made from the printer settings the dialog hands
     // over; they tell who makes the copies, and are read before being freed.
     const DEVMODEA* settings =

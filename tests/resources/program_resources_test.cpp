@@ -540,11 +540,10 @@ TEST_F(ProgramResources, FileIsAGuiProgramForItsMachineWithAslrAndDepAndSaysSoIn
     EXPECT_EQ(named, 2) << "the program's identity and the common controls' one";
 }
 
-TEST(ProgramFile, ImportsNothingNewerThanVista)
+// Every function the program imports, as "dll!name", the library's name in
+// lower case.
+std::set<std::string> ImportedFunctions(const ProgramFile& file)
 {
-    const ProgramFile file = ReadProgramFile();
-    ASSERT_FALSE(file.sections.empty()) << ProgramPath();
-    // Every function as "dll!name", the library's name in lower case.
     std::set<std::string> imported;
     // Each entry of a library's list is a pointer wide.
     const size_t width = file.Wide() ? 8 : 4;
@@ -567,18 +566,53 @@ TEST(ProgramFile, ImportsNothingNewerThanVista)
             imported.insert(dll + "!" + (byOrdinal ? "#" : file.Text(static_cast<DWORD>(thunk) + 2)));
         }
     }
+    return imported;
+}
+
+TEST(ProgramFile, ImportsNothingNewerThanVista)
+{
+    const ProgramFile file = ReadProgramFile();
+    ASSERT_FALSE(file.sections.empty()) << ProgramPath();
+    const std::set<std::string> imported = ImportedFunctions(file);
     // The helper through which the newer functions are found must be there.
     ASSERT_TRUE(imported.count("kernel32.dll!GetProcAddress")) << "the import table was not read";
     const char* const newer[] = {
         "GetDpiForWindow", "GetDpiForSystem", "AdjustWindowRectExForDpi", "GetSystemMetricsForDpi",
         "SystemParametersInfoForDpi", "SetThreadDpiAwarenessContext", "SetProcessDpiAwarenessContext",
-        "EnableNonClientDpiScaling", "GetDpiForMonitor", "SetProcessDpiAwareness",
+        "EnableNonClientDpiScaling", "GetDpiForMonitor", "SetProcessDpiAwareness", "SetDefaultDllDirectories",
     };
     for (const std::string& function : imported) {
         EXPECT_NE(function.compare(0, 11, "shcore.dll!"), 0) << function;
         for (const char* name : newer)
             EXPECT_NE(function.substr(function.find('!') + 1), name) << function;
     }
+}
+
+// A library imported statically is loaded before the program runs, and the
+// loader looks for it in the program's folder first unless Windows maps it
+// from its list of known DLLs (the registry key KnownDLLs under
+// HKLM\SYSTEM\CurrentControlSet\Control\Session Manager; these are on it
+// from Windows 7 to 11) or the
+// manifest binds it to a side-by-side assembly, as it binds the common
+// controls. Everything else is loaded on first use from the system folder.
+TEST(ProgramFile, ImportsOnlyLibrariesThatWindowsTakesFromItsOwnCopies)
+{
+    const char* const knownDlls[] = {
+        "advapi32.dll", "comdlg32.dll", "gdi32.dll", "imm32.dll",   "kernel32.dll", "msvcrt.dll", "ole32.dll",
+        "oleaut32.dll", "rpcrt4.dll",   "sechost.dll", "shell32.dll", "shlwapi.dll", "user32.dll", "ws2_32.dll",
+    };
+    const ProgramFile file = ReadProgramFile();
+    ASSERT_FALSE(file.sections.empty()) << ProgramPath();
+    std::set<std::string> libraries;
+    for (const std::string& function : ImportedFunctions(file))
+        libraries.insert(function.substr(0, function.find('!')));
+    ASSERT_TRUE(libraries.count("kernel32.dll")) << "the import table was not read";
+    EXPECT_TRUE(libraries.count("comctl32.dll")) << "the toolbar's library, bound by the manifest";
+    libraries.erase("comctl32.dll");
+    for (const char* known : knownDlls)
+        libraries.erase(known);
+    for (const std::string& library : libraries)
+        ADD_FAILURE() << library << " is imported, and Windows looks for it beside the program";
 }
 
 }  // namespace

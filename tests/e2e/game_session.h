@@ -121,6 +121,7 @@ class GameSession {
   bool WaitForExit(DWORD timeoutMs, DWORD* exitCode);
   void Kill();
   std::string WorkPath(const char* name) const;
+  const std::string& GamePath() const { return gamePath_; }
 
  private:
   void End();

@@ -1,5 +1,8 @@
 // Scenarios around the game rather than on the board: the solution window,
-// saving and opening files, refused files, a failed save, and quitting.
+// saving and opening files, refused files, a failed save, quitting, and
+// libraries planted beside the game.
+#include <oleacc.h>
+
 #include <cstring>
 
 #include "tests/e2e/driver_log.h"
@@ -318,6 +321,144 @@ void Quit(GameSession& game) {
   if (ended) Expect(code == 0, "the exit code is 0 (%lu)", code);
 }
 
+// Every library the game loads once its own code runs, at start and for
+// open, save, print and a screen reader, as Wine's trace of loaded libraries
+// (WINEDEBUG=+loaddll) shows them, less those that the game cannot steer
+// under Wine: its imports and theirs, loaded before any of its code runs,
+// which Windows takes from its own copies (the import table's test) and
+// Wine, which keeps no list of known DLLs, looks for in the game's folder
+// first; the display driver and uxtheme, which Wine's common controls load
+// as they start up, before the game does; and what Wine's own libraries
+// import late (ole32 with rpcrt4 and combase for imm32, msimg32 for the
+// common controls), which Wine 8 looks for without the search order the
+// game has set. comctl32 is planted all the same: the manifest's assembly
+// comes before any folder.
+const char* const kPlantedNames[] = {
+    "comdlg32.dll", "oleacc.dll",   "oleaut32.dll", "shell32.dll",  "shlwapi.dll",       "shcore.dll",
+    "winspool.drv", "compstui.dll", "propsys.dll",  "comctl32.dll", "windowscodecs.dll",
+};
+
+// Where Wine reads the order in which it tries native and builtin libraries
+// for one program, the game's copy here: the environment of a process that
+// Wine starts is not read again for it.
+const char kOverridesKey[] = "Software\\Wine\\AppDefaults\\nonaro.exe\\DllOverrides";
+
+// The folder of the driver, where the build puts the probe and the planted
+// library beside it.
+std::string DriverFolder() {
+  char path[MAX_PATH] = "";
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string folder = path;
+  return folder.substr(0, folder.rfind('\\'));
+}
+
+// The planted copies that some process has loaded.
+std::vector<std::string> LoadedPlants(const std::string& folder) {
+  std::vector<std::string> loaded;
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA((folder + "\\*.loaded").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return loaded;
+  do loaded.push_back(found.cFileName);
+  while (FindNextFileA(search, &found));
+  FindClose(search);
+  return loaded;
+}
+
+void ExpectNonePlantedLoaded(const std::string& folder, const char* when) {
+  std::string names;
+  for (const std::string& name : LoadedPlants(folder)) names += " " + name;
+  Expect(names.empty(), "%s: no library planted beside the game is loaded (%s)", when,
+         names.empty() ? "none" : names.c_str() + 1);
+}
+
+// A dialog of the game's, whatever it is: the print dialog, or Wine's word
+// that there is no printer.
+HWND WaitForAnyDialog(GameSession& game, DWORD timeoutMs) {
+  HWND found = nullptr;
+  WaitUntil([&] {
+    std::vector<HWND> dialogs = game.TopWindows("#32770");
+    found = dialogs.empty() ? nullptr : dialogs[0];
+    return found != nullptr;
+  }, timeoutMs, 100);
+  return found;
+}
+
+// The portable zip extracted into a folder of downloads, with a library
+// under each name the game loads, and Windows' search order for each given
+// to Wine: native first, found in the program's folder, then Wine's own.
+// The game starts there, as a double click starts it.
+void PlantedLibraries(GameSession& session) {
+  const std::string driverFolder = DriverFolder(), folder = session.WorkPath("downloads");
+  const std::string planted = driverFolder + "\\e2e_planted.dll", copy = folder + "\\nonaro.exe";
+  Require(CreateDirectoryA(folder.c_str(), nullptr) && CopyFileA(session.GamePath().c_str(), copy.c_str(), FALSE),
+          "the game is copied to %s", folder.c_str());
+  std::string overrides;
+  std::vector<std::string> modules;
+  for (const char* name : kPlantedNames) {
+    Require(CopyFileA(planted.c_str(), (folder + "\\" + name).c_str(), FALSE), "%s is planted", name);
+    // Wine names a library by its file name, less a ".dll".
+    std::string module = name;
+    if (module.compare(module.size() - 4, 4, ".dll") == 0) module.resize(module.size() - 4);
+    modules.push_back(module);
+    overrides += (overrides.empty() ? "" : ", ") + module;
+  }
+  // The planted library does give itself away once loaded, and refuses.
+  const std::string check = folder + "\\planted-check.dll";
+  Require(CopyFileA(planted.c_str(), check.c_str(), FALSE), "the driver plants its own check");
+  HMODULE loaded = LoadLibraryA(check.c_str());
+  Require(!loaded && DeleteFileA((check + ".loaded").c_str()), "a planted library loaded by its path leaves its mark");
+  DeleteFileA(check.c_str());
+
+  HKEY key = nullptr;
+  Require(RegCreateKeyExA(HKEY_CURRENT_USER, kOverridesKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) ==
+              ERROR_SUCCESS, "the driver can give Wine the load order");
+  for (const std::string& module : modules)
+    RegSetValueExA(key, module.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>("native,builtin"), 15);
+  RegCloseKey(key);
+  Note("native before builtin for %s", overrides.c_str());
+  GameSession game(copy, driverFolder + "\\e2e_probe.dll", folder);
+  try {
+    game.Launch();
+  } catch (const ScenarioAbort&) {
+    // A program that imports a planted library does not start at all.
+    ExpectNonePlantedLoaded(folder, "at start");
+    RegDeleteKeyA(HKEY_CURRENT_USER, kOverridesKey);
+    throw;
+  }
+  ExpectNonePlantedLoaded(folder, "at start");
+
+  Require(LoadPrepared(game, MarkedGame(), "planted.nro"), "\"Ouvrir\" opens a game");
+  ExpectNonePlantedLoaded(folder, "after \"Ouvrir\"");
+  std::vector<uint8_t> bytes;
+  Expect(SaveAndRead(game, "planted-saved.nro", bytes), "\"Enregistrer\" saves it");
+  ExpectNonePlantedLoaded(folder, "after \"Enregistrer\"");
+
+  game.PostCommand(kPrint);
+  HWND dialog = WaitForAnyDialog(game, 60000);
+  if (Expect(dialog != nullptr, "\"Imprimer\" shows a dialog")) {
+    for (int button : {IDCANCEL, IDOK})
+      if (IsWindow(dialog))
+        PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, button)));
+    Expect(WaitUntil([&] { return game.TopWindows("#32770").empty(); }, 30000), "the print dialog closes");
+    game.Settle();
+  }
+  ExpectNonePlantedLoaded(folder, "after \"Imprimer\"");
+
+  HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  IAccessible* table = nullptr;
+  LONG children = 0;
+  if (SUCCEEDED(AccessibleObjectFromWindow(game.Grid(), OBJID_CLIENT, IID_IAccessible, reinterpret_cast<void**>(&table))) &&
+      table) {
+    table->get_accChildCount(&children);
+    table->Release();
+  }
+  if (SUCCEEDED(com)) CoUninitialize();
+  Expect(children == 81, "a screen reader finds the grid's 81 cells (%ld)", children);
+  ExpectNonePlantedLoaded(folder, "after a screen reader asked for the grid");
+  game.Kill();
+  RegDeleteKeyA(HKEY_CURRENT_USER, kOverridesKey);
+}
+
 }  // namespace
 
 void AddFileScenarios(std::vector<Scenario>& list) {
@@ -326,4 +467,5 @@ void AddFileScenarios(std::vector<Scenario>& list) {
   list.push_back({"open-refused", OpenRefused});
   list.push_back({"failed-save", FailedSave});
   list.push_back({"quit", Quit});
+  list.push_back({"planted-libraries", PlantedLibraries});
 }

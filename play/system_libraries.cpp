@@ -5,12 +5,13 @@
 
 namespace {
 
-// None of these is needed before the player uses what it brings. oleacc is
-// not one of the libraries Windows maps from its own list of known DLLs, so
-// imported statically it was looked for in the program's folder first.
-enum Library { kComDlg32, kOle32, kOleAcc, kOleAut32, kShell32, kShlwapi, kLibraryCount };
-const WCHAR* const kLibraryNames[kLibraryCount] = {L"comdlg32.dll", L"ole32.dll",   L"oleacc.dll",
-                                                   L"oleaut32.dll", L"shell32.dll", L"shlwapi.dll"};
+// None but the common controls is needed before the player uses what it
+// brings. oleacc is not one of the libraries Windows maps from its own list
+// of known DLLs, so imported statically it was looked for in the program's
+// folder first; nor is comctl32, whose own start may load others.
+enum Library { kComCtl32, kComDlg32, kOle32, kOleAcc, kOleAut32, kShell32, kShlwapi, kLibraryCount };
+const WCHAR* const kLibraryNames[kLibraryCount] = {L"comctl32.dll", L"comdlg32.dll", L"ole32.dll",  L"oleacc.dll",
+                                                   L"oleaut32.dll", L"shell32.dll",  L"shlwapi.dll"};
 
 typedef BOOL(WINAPI* SetDefaultDllDirectoriesCall)(DWORD);
 
@@ -29,6 +30,11 @@ HMODULE LoadFromSystemFolder(const WCHAR* name)
     static const bool searchFlags = SetDefaultDllDirectoriesFound() != NULL;
     if (searchFlags)
         return LoadLibraryExW(name, NULL, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    // The manifest binds the common controls to the system's side-by-side
+    // assembly, which the loader looks up before any folder; a full path
+    // would pass it by for the old controls, without visual styles.
+    if (lstrcmpiW(name, kLibraryNames[kComCtl32]) == 0)
+        return LoadLibraryW(name);
     // Named by its full path; the altered search order then looks for the
     // libraries it brings in that same folder before any other.
     WCHAR path[MAX_PATH];
@@ -72,6 +78,13 @@ void SearchSystemFolderOnly()
 {
     if (SetDefaultDllDirectoriesCall call = SetDefaultDllDirectoriesFound())
         call(LOAD_LIBRARY_SEARCH_SYSTEM32);
+}
+
+void InitCommonControls()
+{
+    static const auto call = Find<decltype(&::InitCommonControls)>(kComCtl32, "InitCommonControls");
+    if (call)
+        call();
 }
 
 BOOL GetOpenFileNameW(OPENFILENAMEW* dialog)

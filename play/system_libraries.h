@@ -1,14 +1,17 @@
 #pragma once
 
-// The system libraries that start-up does without: the common dialogs, COM,
-// OLE automation, the accessibility library and the shell. Each is loaded
-// from the system folder the first time one of its calls is made, and each
-// call found once; the program imports statically only libraries that
-// Windows takes from its own copies (kernel32, user32, gdi32, msvcrt) and
-// the common controls, which the manifest binds to the system's assembly.
+// The system libraries that the program does not import: the common
+// controls, loaded at start once the search is limited, and those that
+// start-up does without: the common dialogs, COM, OLE automation, the
+// accessibility library and the shell. Each is loaded from the system folder
+// the first time one of its calls is made, and each call found once; the
+// program imports only libraries that Windows takes from its own copies
+// (kernel32, user32, gdi32, msvcrt), which are loaded before any of its code
+// runs.
 // A library that cannot be loaded fails that one call, as described at each
 // group: the feature behind it is not there, and the game goes on.
 #include <windows.h>
+#include <commctrl.h>
 #include <commdlg.h>
 #include <ole2.h>
 #include <oleacc.h>
@@ -21,6 +24,10 @@ namespace SystemLibrary {
 // SetDefaultDllDirectories (KB2533623) keeps its search order, and the
 // loads below then name the system folder's full path.
 void SearchSystemFolderOnly();
+
+// comctl32, the manifest's assembly of the common controls. Without it
+// there is no toolbar, and the game goes on without one.
+void InitCommonControls();
 
 // comdlg32. Without it no dialog shows, as when the player cancels.
 BOOL GetOpenFileNameW(OPENFILENAMEW* dialog);

@@ -327,15 +327,13 @@ void Quit(GameSession& game) {
 // under Wine: its imports and theirs, loaded before any of its code runs,
 // which Windows takes from its own copies (the import table's test) and
 // Wine, which keeps no list of known DLLs, looks for in the game's folder
-// first; the display driver and uxtheme, which Wine's common controls load
-// as they start up, before the game does; and what Wine's own libraries
-// import late (ole32 with rpcrt4 and combase for imm32, msimg32 for the
-// common controls), which Wine 8 looks for without the search order the
-// game has set. comctl32 is planted all the same: the manifest's assembly
-// comes before any folder.
+// first; and what Wine's own libraries import late (ole32 with rpcrt4 and
+// combase for imm32, msimg32 for the common controls), which Wine 8 looks
+// for without the search order the game has set. comctl32 is the manifest's
+// assembly, which comes before any folder.
 const char* const kPlantedNames[] = {
-    "comdlg32.dll", "oleacc.dll",   "oleaut32.dll", "shell32.dll",  "shlwapi.dll",       "shcore.dll",
-    "winspool.drv", "compstui.dll", "propsys.dll",  "comctl32.dll", "windowscodecs.dll",
+    "comctl32.dll", "uxtheme.dll",  "comdlg32.dll", "oleacc.dll",   "oleaut32.dll", "shell32.dll",
+    "shlwapi.dll",  "shcore.dll",   "winspool.drv", "compstui.dll", "propsys.dll",  "windowscodecs.dll",
 };
 
 // Where Wine reads the order in which it tries native and builtin libraries

@@ -1,5 +1,4 @@
 #include <windows.h>
-#include <commctrl.h>
 
 #include <cstdlib>
 
@@ -15,7 +14,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
     // folder, where a downloaded file could lie beside the game.
     SystemLibrary::SearchSystemFolderOnly();
     AppInstance = instance;
-    InitCommonControls();
+    SystemLibrary::InitCommonControls();
     if (!RegisterMainClass(instance) || !RegisterGridClass() || !RegisterSolutionClass())
         return 0;
     // The one seed of the run: every puzzle is drawn from this sequence.

@@ -26,3 +26,8 @@ bool IsThemeChange(UINT message, WPARAM wParam)
     return message == WM_SYSCOLORCHANGE || message == WM_THEMECHANGED ||
            (message == WM_SETTINGCHANGE && wParam == SPI_SETHIGHCONTRAST);
 }
+
+void KeepClassBackground(HWND window)
+{
+    SetClassLongPtrA(window, GCLP_HBRBACKGROUND, reinterpret_cast<LONG_PTR>(GetSysColorBrush(COLOR_BTNFACE)));
+}

@@ -14,3 +14,9 @@ bool ReadContrastTheme();
 // contrast theme was switched on, off or to another, or that the system's
 // colours changed.
 bool IsThemeChange(UINT message, WPARAM wParam);
+
+// Gives the window's class the button face's brush again after the system's
+// colours changed: Windows keeps its system colour brushes and changes their
+// colour, but Wine makes them anew, which would leave the class erasing with
+// a released brush.
+void KeepClassBackground(HWND window);

@@ -199,6 +199,7 @@ LRESULT CALLBACK SolutionWindowProc(HWND window, UINT message, WPARAM wParam, LP
         // in the new colours itself.
         if (IsThemeChange(message, wParam)) {
             ReadContrastTheme();
+            KeepClassBackground(window);
             RedrawWindow(window, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
         }
         return DefWindowProcA(window, message, wParam, lParam);

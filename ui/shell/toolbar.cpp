@@ -31,6 +31,9 @@ HFONT LabelFont = NULL;
 // made for.
 HIMAGELIST ThemePictures = NULL;
 HIMAGELIST ThemeDisabledPictures = NULL;
+// Whether the toolbar was made for a contrast theme. The answer itself is
+// asked again by whichever window hears of a change first.
+bool MadeForTheme = false;
 
 void ReleaseThemePictures()
 {
@@ -169,7 +172,8 @@ void CreateToolbar(HWND mainWindow, int dpi)
     // The strokes are drawn for the same scales as the strip.
     const int strokesId = bitmapId == kToolbarBitmapId ? kToolbarStrokesId
                                                        : ScaledImageId(kToolbarStrokesId, ImageScaleFor(dpi));
-    if (!ContrastThemeOn() || !ShowThemePictures(toolbar, strokesId, imageSize)) {
+    MadeForTheme = ContrastThemeOn();
+    if (!MadeForTheme || !ShowThemePictures(toolbar, strokesId, imageSize)) {
         TBADDBITMAP images = {AppInstance, static_cast<UINT_PTR>(bitmapId)};
         SendMessageA(toolbar, TB_ADDBITMAP, kImageCount, reinterpret_cast<LPARAM>(&images));
     }
@@ -235,14 +239,14 @@ void ReleaseClockLabelFont()
 
 void FollowSystemColours(HWND mainWindow, bool coloursChanged)
 {
-    const bool before = ContrastThemeOn();
     const bool now = ReadContrastTheme();
     HWND toolbar = GetDlgItem(mainWindow, kToolbarId);
     // A common control learns of new system colours from its parent only.
     if (coloursChanged && toolbar)
         SendMessageA(toolbar, WM_SYSCOLORCHANGE, 0, 0);
-    if (toolbar && (before != now || (now && coloursChanged)))
+    if (toolbar && (MadeForTheme != now || (now && coloursChanged)))
         RebuildToolbar(mainWindow, WindowDpi(mainWindow));
+    KeepClassBackground(mainWindow);
     RedrawWindow(mainWindow, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 

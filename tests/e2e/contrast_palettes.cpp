@@ -4,20 +4,23 @@
 
 // The colours of Windows 10's two contrast themes as Settings shows them
 // ("Text", "Hyperlinks", "Disabled text", "Selected text" and its
-// background, "Button text" and its background, "Background").
+// background, "Button text" and its background, "Background"); the frames
+// and menus in the text and background colours, as those themes have them.
 const ContrastPalette kContrastPalettes[] = {
     {"High Contrast Black",
      {{COLOR_WINDOW, RGB(0, 0, 0)}, {COLOR_WINDOWTEXT, RGB(255, 255, 255)},
       {COLOR_HIGHLIGHT, RGB(0x1A, 0xEB, 0xFF)}, {COLOR_HIGHLIGHTTEXT, RGB(0, 0, 0)},
       {COLOR_HOTLIGHT, RGB(0xFF, 0xFF, 0x00)}, {COLOR_GRAYTEXT, RGB(0x3F, 0xF2, 0x3F)},
       {COLOR_BTNFACE, RGB(0, 0, 0)}, {COLOR_BTNTEXT, RGB(255, 255, 255)},
-      {COLOR_WINDOWFRAME, RGB(255, 255, 255)}, {COLOR_MENU, RGB(0, 0, 0)}, {COLOR_MENUTEXT, RGB(255, 255, 255)}}},
+      {COLOR_WINDOWFRAME, RGB(255, 255, 255)}, {COLOR_MENU, RGB(0, 0, 0)}, {COLOR_MENUBAR, RGB(0, 0, 0)},
+      {COLOR_MENUTEXT, RGB(255, 255, 255)}}},
     {"High Contrast White",
      {{COLOR_WINDOW, RGB(255, 255, 255)}, {COLOR_WINDOWTEXT, RGB(0, 0, 0)},
       {COLOR_HIGHLIGHT, RGB(0x37, 0x00, 0x6E)}, {COLOR_HIGHLIGHTTEXT, RGB(255, 255, 255)},
       {COLOR_HOTLIGHT, RGB(0x00, 0x00, 0x9F)}, {COLOR_GRAYTEXT, RGB(0x60, 0x00, 0x00)},
       {COLOR_BTNFACE, RGB(255, 255, 255)}, {COLOR_BTNTEXT, RGB(0, 0, 0)},
-      {COLOR_WINDOWFRAME, RGB(0, 0, 0)}, {COLOR_MENU, RGB(255, 255, 255)}, {COLOR_MENUTEXT, RGB(0, 0, 0)}}},
+      {COLOR_WINDOWFRAME, RGB(0, 0, 0)}, {COLOR_MENU, RGB(255, 255, 255)}, {COLOR_MENUBAR, RGB(255, 255, 255)},
+      {COLOR_MENUTEXT, RGB(0, 0, 0)}}},
 };
 const int kContrastPaletteCount = sizeof kContrastPalettes / sizeof kContrastPalettes[0];
 

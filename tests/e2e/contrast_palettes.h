@@ -15,7 +15,7 @@ struct SystemColour {
   COLORREF colour;
 };
 
-const int kPaletteRoles = 11;
+const int kPaletteRoles = 12;
 
 struct ContrastPalette {
   const char* name;

@@ -601,8 +601,12 @@ void Contrast(GameSession& game) {
     RECT whole = {0, 0, button.Width(), button.Height()};
     const COLORREF text = kContrastPalettes[palette].Colour(COLOR_BTNTEXT);
     int ring = button.Count(whole, text) - button.Count(inner, text);
-    Expect(ring >= button.Width() * 2, "%s: the checked tool's button is framed in the button text (%d pixels)", name,
-           ring);
+    InkReading picture = ReadInk(button, inner, 20);
+    Expect(ring >= button.Width() * 2 && picture.ground == kContrastPalettes[palette].Colour(COLOR_BTNFACE) &&
+               picture.contrast >= 3,
+           "%s: the checked tool's button is framed in the button text (%d pixels) and its picture stands on the "
+           "button face at %.1f:1",
+           name, ring, picture.contrast);
     const int clock = ClockSeconds(game.Clock());
     Expect(clock >= clockBefore && clockBefore >= 0, "%s: the clock keeps its time (%d s, %d s before)", name, clock,
            clockBefore);
@@ -620,11 +624,14 @@ void Contrast(GameSession& game) {
     return differ == 0;
   }, 10000, 150);
   Expect(back, "the grid is back pixel for pixel as it was before the themes (%d pixels differ)", differ);
-  ScreenShot after = ScreenShot::Take(ClientOnScreen(solution));
-  differ = 0;
-  for (int y = 0; y < cells.Height(); ++y)
-    for (int x = 0; x < cells.Width(); ++x) differ += after.At(x, y) != cells.At(x, y);
-  Expect(differ == 0, "the solution window is back pixel for pixel (%d pixels differ)", differ);
+  back = WaitUntil([&] {
+    ScreenShot now = ScreenShot::Take(ClientOnScreen(solution));
+    differ = 0;
+    for (int y = 0; y < cells.Height(); ++y)
+      for (int x = 0; x < cells.Width(); ++x) differ += now.At(x, y) != cells.At(x, y);
+    return differ == 0;
+  }, 10000, 150);
+  Expect(back, "the solution window is back pixel for pixel (%d pixels differ)", differ);
   bool filled[81];
   for (int cell = 0; cell < 81; ++cell) filled[cell] = shown[cell] != 0;
   ExpectTints(view.Shot(), filled, "after the contrast themes");

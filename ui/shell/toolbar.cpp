@@ -258,10 +258,15 @@ LRESULT DrawToolbarItem(const NMTBCUSTOMDRAW* draw)
     case CDDS_PREPAINT:
         return CDRF_NOTIFYITEMDRAW;
     case CDDS_ITEMPREPAINT:
+        // A checked button's own ground, a dither of the button highlight,
+        // may be as light as the theme's strokes and hide them; the frame
+        // below marks it instead.
+        if (draw->nmcd.uItemState & CDIS_CHECKED)
+            return CDRF_NOTIFYPOSTPAINT | TBCDRF_NOBACKGROUND | TBCDRF_NOEDGES | TBCDRF_NOOFFSET;
         return CDRF_NOTIFYPOSTPAINT;
     case CDDS_ITEMPOSTPAINT:
-        // The visual style's own mark of a checked button need not follow
-        // the theme's colours; a frame in the button text does.
+        // A frame in the button text, which the theme sets apart from the
+        // button face.
         if (draw->nmcd.uItemState & CDIS_CHECKED) {
             RECT frame = draw->nmcd.rc;
             const int width = ScaledPixels(2, WindowDpi(draw->nmcd.hdr.hwndFrom));

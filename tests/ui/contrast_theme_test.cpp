@@ -41,14 +41,10 @@ TEST(ContrastThemeTest, EachMessageOfAChangeBringsTheToolbarAndGridToTheThemeAnd
 {
     AppInstance = GetModuleHandleA(NULL);
     InitCommonControls();
-    ASSERT_NE(RegisterMainClass(AppInstance), 0);
-    ASSERT_NE(RegisterGridClass(), 0);
-    ASSERT_NE(RegisterSolutionClass(), 0);
+    ASSERT_TRUE(RegisterMainClass(AppInstance) && RegisterGridClass() && RegisterSolutionClass());
     HWND main = CreateMainWindow(AppInstance);
-    ASSERT_NE(main, nullptr);
     SendMessageA(main, WM_COMMAND, kNewGameCommand, 0);
     SendMessageA(main, WM_COMMAND, kPencilCommand, 0);
-    PumpMessages();
     SetDlgItemTextA(ToolbarWindow, kClockLabelId, "00 : 01 : 07");
     int16_t values[kCellCount];
     std::memcpy(values, PlayerGrid, sizeof values);
@@ -60,39 +56,29 @@ TEST(ContrastThemeTest, EachMessageOfAChangeBringsTheToolbarAndGridToTheThemeAnd
     SendMessageA(main, WM_SETTINGCHANGE, SPI_SETWORKAREA, 0);
     EXPECT_FALSE(ContrastThemeOn());
 
-    const struct {
-        UINT message;
-        WPARAM wParam;
-        const char* what;
-    } news[] = {{WM_SYSCOLORCHANGE, 0, "WM_SYSCOLORCHANGE"},
-                {WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, "WM_SETTINGCHANGE"},
-                {WM_THEMECHANGED, 0, "WM_THEMECHANGED"}};
+    const UINT news[][2] = {{WM_SYSCOLORCHANGE, 0}, {WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST}, {WM_THEMECHANGED, 0}};
     for (const auto& message : news)
         for (bool on : {true, false}) {
+            SCOPED_TRACE(testing::Message() << "message " << message[0] << (on ? " on" : " off"));
             ASSERT_TRUE(PretendContrastTheme(GetModuleHandleA(NULL), on));
             const int forwarded = ToolbarColourNews;
             PumpMessages();
-            ValidateRect(Board.window, NULL);
-            SendMessageA(main, message.message, message.wParam, 0);
-            const char* const when = on ? "on" : "off";
-            EXPECT_EQ(ContrastThemeOn(), on) << message.what << " " << when;
+            SendMessageA(main, message[0], message[1], 0);
+            EXPECT_EQ(ContrastThemeOn(), on);
             // The theme's pictures come with a disabled set of their own.
-            EXPECT_EQ(Toolbar(main, TB_GETDISABLEDIMAGELIST, 0) != 0, on) << message.what << " " << when;
-            EXPECT_EQ(ToolbarColourNews - forwarded, message.message == WM_SYSCOLORCHANGE ? 1 : 0)
-                << message.what << " " << when;
+            EXPECT_EQ(Toolbar(main, TB_GETDISABLEDIMAGELIST, 0) != 0, on);
+            EXPECT_EQ(ToolbarColourNews - forwarded, message[0] == WM_SYSCOLORCHANGE ? 1 : 0);
             RECT pending = PendingUpdate(Board.window);
-            EXPECT_FALSE(IsRectEmpty(&pending)) << "the grid is repainted: " << message.what << " " << when;
-            EXPECT_TRUE(Toolbar(main, TB_ISBUTTONCHECKED, kPencilCommand)) << message.what << " " << when;
-            EXPECT_TRUE(Toolbar(main, TB_ISBUTTONENABLED, kSaveCommand)) << message.what << " " << when;
-            EXPECT_FALSE(Toolbar(main, TB_ISBUTTONENABLED, kUndoCommand)) << message.what << " " << when;
+            EXPECT_FALSE(IsRectEmpty(&pending)) << "the grid is repainted";
+            EXPECT_TRUE(Toolbar(main, TB_ISBUTTONCHECKED, kPencilCommand) && Toolbar(main, TB_ISBUTTONENABLED, kSaveCommand) &&
+                        !Toolbar(main, TB_ISBUTTONENABLED, kUndoCommand));
             char clock[32] = "";
             GetDlgItemTextA(ToolbarWindow, kClockLabelId, clock, sizeof clock);
-            EXPECT_STREQ(clock, "00 : 01 : 07") << message.what << " " << when;
-            EXPECT_EQ(std::memcmp(values, PlayerGrid, sizeof values), 0) << message.what << " " << when;
+            EXPECT_STREQ(clock, "00 : 01 : 07");
+            EXPECT_EQ(std::memcmp(values, PlayerGrid, sizeof values), 0);
         }
     UnhookWindowsHookEx(Watch);
     DestroyWindow(main);
-    PumpMessages();
 }
 
 }  // namespace

@@ -361,13 +361,13 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         ChangeScale(window, HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
         return 0;
     case WM_NOTIFY:
+        if (reinterpret_cast<NMHDR*>(lParam)->code == NM_CUSTOMDRAW &&
+            reinterpret_cast<NMHDR*>(lParam)->idFrom == static_cast<UINT_PTR>(kToolbarId))
+            return DrawToolbarItem(reinterpret_cast<NMTBCUSTOMDRAW*>(lParam));
         // The tooltip control sends its request with the tool's id, for a
         // toolbar button its command id, as wParam, and the tip is looked up
         // by it there; NMHDR::idFrom, the documented field, carries the same
         // id.
-        if (reinterpret_cast<NMHDR*>(lParam)->code == NM_CUSTOMDRAW &&
-            reinterpret_cast<NMHDR*>(lParam)->idFrom == static_cast<UINT_PTR>(kToolbarId))
-            return DrawToolbarItem(reinterpret_cast<NMTBCUSTOMDRAW*>(lParam));
         if (reinterpret_cast<NMHDR*>(lParam)->code == TTN_NEEDTEXTW)
             FillTooltip(reinterpret_cast<TOOLTIPTEXTW*>(lParam), wParam);
         else if (reinterpret_cast<NMHDR*>(lParam)->code == TTN_NEEDTEXTA)

@@ -87,6 +87,24 @@ void InitCommonControls()
         call();
 }
 
+HIMAGELIST ImageList_Create(int width, int height, UINT flags, int initial, int grow)
+{
+    static const auto call = Find<decltype(&::ImageList_Create)>(kComCtl32, "ImageList_Create");
+    return call ? call(width, height, flags, initial, grow) : NULL;
+}
+
+int ImageList_Add(HIMAGELIST list, HBITMAP image, HBITMAP mask)
+{
+    static const auto call = Find<decltype(&::ImageList_Add)>(kComCtl32, "ImageList_Add");
+    return call ? call(list, image, mask) : -1;
+}
+
+BOOL ImageList_Destroy(HIMAGELIST list)
+{
+    static const auto call = Find<decltype(&::ImageList_Destroy)>(kComCtl32, "ImageList_Destroy");
+    return call ? call(list) : FALSE;
+}
+
 BOOL GetOpenFileNameW(OPENFILENAMEW* dialog)
 {
     static const auto call = Find<decltype(&::GetOpenFileNameW)>(kComDlg32, "GetOpenFileNameW");

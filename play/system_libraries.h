@@ -28,6 +28,11 @@ void SearchSystemFolderOnly();
 // comctl32, the manifest's assembly of the common controls. Without it
 // there is no toolbar, and the game goes on without one.
 void InitCommonControls();
+// The image lists of the toolbar's pictures in a contrast theme; without
+// comctl32 there is no toolbar to show them.
+HIMAGELIST ImageList_Create(int width, int height, UINT flags, int initial, int grow);
+int ImageList_Add(HIMAGELIST list, HBITMAP image, HBITMAP mask);
+BOOL ImageList_Destroy(HIMAGELIST list);
 
 // comdlg32. Without it no dialog shows, as when the player cancels.
 BOOL GetOpenFileNameW(OPENFILENAMEW* dialog);

@@ -5,8 +5,8 @@
 #define SCALED_IMAGE_RESOURCE_ID(baseId, percent) (((baseId) - 199) * 10000 + (percent))
 
 #ifndef RC_INVOKED
-// The display scales, in percent, for which the build draws the toolbar strip
-// and the two selection patterns from their pixel maps. The steps are those
+// The display scales, in percent, for which the build draws the toolbar strip,
+// its strokes and the two selection patterns from their pixel maps. The steps are those
 // Windows 10 and 11 offer up to 300 %; at a scale between two of them the
 // program takes the images of the lower one. The build reads this list from
 // the line below.
@@ -16,9 +16,10 @@ const int kImageScaleCount = sizeof(kImageScales) / sizeof(kImageScales[0]);
 // An image drawn at `percent` is its 96-DPI size scaled with MulDiv(size,
 // percent, 100): 19 -> 29 pixels for a toolbar picture at 150 %.
 
-// The resource id of base image 200 (toolbar strip), 201 (pen pattern) or
-// 202 (pencil pattern) drawn at `percent`, one of kImageScales: the base id
-// itself at 100 %, else 10000, 20000 or 30000 plus the percent.
+// The resource id of base image 200 (toolbar strip), 201 (pen pattern), 202
+// (pencil pattern) or 203 (the strip's strokes) drawn at `percent`, one of
+// kImageScales: the base id itself at 100 %, else 10000, 20000, 30000 or
+// 40000 plus the percent.
 inline int ScaledImageId(int baseId, int percent)
 {
     return percent == 100 ? baseId : SCALED_IMAGE_RESOURCE_ID(baseId, percent);

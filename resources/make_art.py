@@ -18,7 +18,7 @@ side from left to right in file order, as the toolbar's image strip wants
 them. An icon or a cursor holds exactly one image, 32 x 32.
 
     make_art.py <map.txt> <output.bmp|.ico|.cur> [--scale <percent>]
-                [--preview <file.ppm> <scale>]
+                [--strokes] [--preview <file.ppm> <scale>]
 
 --scale draws a bitmap for a display at that percent of 96 DPI: each image
 becomes MulDiv(size, percent, 100) pixels square, made with the Scale2x or
@@ -27,6 +27,12 @@ the size by taking the nearest pixel. Only the palette's colours come out, so
 the toolbar's "no paint" grey stays exact. An icon always holds the map's
 32 x 32 image as drawn plus the same image made at 16, 24, 48 and 256 pixels
 (the last one as PNG, which is what Windows Vista and later read at that size).
+
+--strokes draws a bitmap's strokes alone, black on white: every pixel whose
+colour is dark (a relative luminance, as WCAG computes it, below 0.4: the
+outlines and the deep fills) is a stroke, every light one (the white and
+yellow fills, the toolbar's "no paint" grey) is not. The program draws the
+toolbar's pictures from them in a contrast theme's colours.
 
 The preview writes an enlarged plain PPM for looking at the art; the build
 does not use it.
@@ -306,6 +312,27 @@ def scale_images(images, percent):
             for title, rows in images]
 
 
+STROKE_LUMINANCE = 0.4
+
+
+def relative_luminance(rgb):
+    def linear(value):
+        value /= 255.0
+        return value / 12.92 if value <= 0.03928 else ((value + 0.055) / 1.055) ** 2.4
+    red, green, blue = (linear(v) for v in rgb)
+    return 0.2126 * red + 0.7152 * green + 0.0722 * blue
+
+
+def strokes_only(palette, order, images):
+    """The same images in two colours: white, and black for the strokes."""
+    if any(v == TRANSPARENT for v in palette.values()):
+        raise ArtError("strokes are drawn from bitmaps only")
+    stroke = {key for key in order if relative_luminance(palette[key]) < STROKE_LUMINANCE}
+    images = [(title, ["".join("k" if c in stroke else "." for c in row) for row in rows])
+              for title, rows in images]
+    return {".": (255, 255, 255), "k": (0, 0, 0)}, [".", "k"], images
+
+
 def write_preview(path, palette, images, scale):
     rows = join_side_by_side(images) if len(images) > 1 else images[0][1]
     checker = [(200, 200, 200), (240, 240, 240)]
@@ -335,6 +362,9 @@ def main(argv):
             if rest[0] == "--scale":
                 options["scale"] = int(rest[1])
                 rest = rest[2:]
+            elif rest[0] == "--strokes":
+                options["strokes"] = True
+                rest = rest[1:]
             elif rest[0] == "--preview":
                 options["preview"] = (rest[1], int(rest[2]))
                 rest = rest[3:]
@@ -350,6 +380,8 @@ def main(argv):
             if not target.endswith(".bmp") or percent < 100:
                 raise ArtError("only bitmaps are drawn at a scale, and from 100 %% up, not %d %%" % percent)
             images = scale_images(images, percent)
+        if options.get("strokes"):
+            palette, order, images = strokes_only(palette, order, images)
         if target.endswith(".bmp"):
             data = make_bmp(palette, order, images)
         elif target.endswith(".ico"):

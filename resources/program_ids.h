@@ -27,6 +27,9 @@
 #define IDB_TOOLBAR 200
 #define IDB_PEN_SELECTION 201
 #define IDB_PENCIL_SELECTION 202
+// The toolbar pictures' strokes, from the same pixel maps, which the
+// program draws in a contrast theme's colours.
+#define IDB_TOOLBAR_STROKES 203
 #define IDI_PROGRAM 210
 #define IDR_ERASER_CURSOR 220
 
@@ -66,6 +69,7 @@ const int kShortcutsId = IDR_SHORTCUTS;
 const int kToolbarBitmapId = IDB_TOOLBAR;
 const int kPenPatternId = IDB_PEN_SELECTION;
 const int kPencilPatternId = IDB_PENCIL_SELECTION;
+const int kToolbarStrokesId = IDB_TOOLBAR_STROKES;
 const int kProgramIconId = IDI_PROGRAM;
 const int kEraserCursorId = IDR_ERASER_CURSOR;
 

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Redoes the pictures in docs/: a game in play (docs/screenshot-game.png), the
-# solution window beside it (docs/screenshot-solution.png) and a game in play
-# at 150 % (docs/screenshot-game-150.png). Builds the Windows program and the
+# solution window beside it (docs/screenshot-solution.png), the two in a dark
+# contrast theme (docs/screenshot-contrast.png) and a game in play at 150 %
+# (docs/screenshot-game-150.png). Builds the Windows program and the
 # end-to-end driver if needed; the driver's "pictures" scenario plays a few
 # moves in a Wine desktop and takes them.
 #
@@ -37,5 +38,6 @@ mkdir -p "$root/docs"
 # The screen's pictures are opaque: no alpha channel in the PNG files.
 convert "$results/pictures/game.bmp" -alpha off "$root/docs/screenshot-game.png"
 convert "$results/pictures/solution.bmp" -alpha off "$root/docs/screenshot-solution.png"
+convert "$results/pictures/contrast.bmp" -alpha off "$root/docs/screenshot-contrast.png"
 convert "$results/150/pictures/game.bmp" -alpha off "$root/docs/screenshot-game-150.png"
-echo "screenshot: wrote docs/screenshot-game.png, docs/screenshot-solution.png and docs/screenshot-game-150.png"
+echo "screenshot: wrote docs/screenshot-game.png, docs/screenshot-solution.png, docs/screenshot-contrast.png and docs/screenshot-game-150.png"

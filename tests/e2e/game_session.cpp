@@ -265,6 +265,31 @@ RECT GameSession::ButtonRect(int id) {
   return Probe(request) && request.result[0] ? request.rect : none;
 }
 
+bool GameSession::SwitchContrastTheme(int palette) {
+  ProbeChannel request = {};
+  request.op = kProbeContrastTheme;
+  request.id = palette;
+  bool done = Probe(request) && request.result[0];
+  Settle();
+  // The toolbar is made anew for the theme.
+  toolbar_ = GetDlgItem(main_, 4000);
+  return done;
+}
+
+GameSession::Pictures GameSession::ToolbarPictures() {
+  ProbeChannel request = {};
+  request.op = kProbeToolbarPictures;
+  Pictures pictures;
+  if (Probe(request)) {
+    pictures.count = request.result[0];
+    pictures.disabledCount = request.result[1];
+    pictures.fewestStrokes = request.result[2];
+    pictures.lowestContrast = request.result[3] / 100.0;
+    pictures.strokeColours = request.rect.left;
+  }
+  return pictures;
+}
+
 namespace {
 
 // A pointer event that carries its own screen position.

@@ -88,6 +88,15 @@ class GameSession {
   RECT ButtonRect(int id);
   // The tip of a toolbar button, as the toolbar gives it to its tooltip.
   std::string TooltipText(int id);
+  // Switches the game to a contrast palette (-1: back to the colours it
+  // started with) as a change of contrast theme does.
+  bool SwitchContrastTheme(int palette);
+  // The toolbar's pictures, as kProbeToolbarPictures reads them.
+  struct Pictures {
+    int count = 0, disabledCount = 0, fewestStrokes = 0, strokeColours = 0;
+    double lowestContrast = 0;
+  };
+  Pictures ToolbarPictures();
 
   // Real input through SendInput, in screen coordinates.
   void MoveMouse(int x, int y);

@@ -1,5 +1,8 @@
 #include "tests/e2e/grid_view.h"
 
+#include <map>
+
+#include "tests/e2e/contrast_palettes.h"
 #include "tests/e2e/driver_log.h"
 #include "tests/e2e/game_session.h"
 
@@ -18,6 +21,49 @@ RECT CellInterior(int cell) {
   int left = (cell % 9) * 51, top = (cell / 9) * 51;
   RECT r = {Scaled(left + 4), Scaled(top + 4), Scaled(left + 48), Scaled(top + 48)};
   return r;
+}
+
+RECT DigitArea(int cell) {
+  int left = (cell % 9) * 51, top = (cell / 9) * 51;
+  RECT r = {Scaled(left + 12), Scaled(top + 9), Scaled(left + 40), Scaled(top + 43)};
+  return r;
+}
+
+RECT MarkArea(int cell, int mark) {
+  int left = (cell % 9) * 51 + (mark % 3) * 17, top = (cell / 9) * 51 + (mark / 3) * 17;
+  RECT r = {Scaled(left + 2), Scaled(top + 2), Scaled(left + 15), Scaled(top + 15)};
+  return r;
+}
+
+InkReading ReadInk(const ScreenShot& shot, const RECT& area, int least) {
+  std::map<COLORREF, int> counts;
+  for (int y = area.top; y < area.bottom; ++y)
+    for (int x = area.left; x < area.right; ++x) ++counts[shot.At(x, y)];
+  InkReading reading;
+  int groundPixels = 0;
+  for (const auto& entry : counts)
+    if (entry.second > groundPixels) {
+      groundPixels = entry.second;
+      reading.ground = entry.first;
+    }
+  for (const auto& entry : counts)
+    if (entry.first != reading.ground && entry.second > reading.inkPixels) {
+      reading.inkPixels = entry.second;
+      reading.ink = entry.first;
+    }
+  if (reading.inkPixels < least) {
+    reading.ink = CLR_INVALID;
+    return reading;
+  }
+  reading.contrast = ContrastRatio(reading.ink, reading.ground);
+  return reading;
+}
+
+int MarkedPixels(const ScreenShot& shot, const RECT& area, COLORREF ground) {
+  int marked = 0;
+  for (int y = area.top; y < area.bottom; ++y)
+    for (int x = area.left; x < area.right; ++x) marked += ContrastRatio(shot.At(x, y), ground) >= 3;
+  return marked;
 }
 
 CellLook LookAt(const ScreenShot& grid, int cell) {

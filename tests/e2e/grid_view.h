@@ -38,6 +38,23 @@ struct CellLook {
 
 // The part of a cell that no border or box line touches.
 RECT CellInterior(int cell);
+// The part of a cell where its digit stands, and the square of its mark
+// 0..8 less its edges.
+RECT DigitArea(int cell);
+RECT MarkArea(int cell, int mark);
+
+// What an area shows whatever its colours: the colour most of it has (the
+// ground) and the one that comes next (the ink, drawn over it), with the
+// WCAG contrast between the two; no ink when fewer than `least` pixels differ.
+struct InkReading {
+  COLORREF ground = CLR_INVALID;
+  COLORREF ink = CLR_INVALID;
+  int inkPixels = 0;
+  double contrast = 1;
+};
+InkReading ReadInk(const ScreenShot& shot, const RECT& area, int least = 4);
+// How many pixels of the area stand out from the ground by at least 3:1.
+int MarkedPixels(const ScreenShot& shot, const RECT& area, COLORREF ground);
 CellLook LookAt(const ScreenShot& grid, int cell);
 CellLook LookAtArea(const ScreenShot& grid, const RECT& area);
 

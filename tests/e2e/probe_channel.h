@@ -22,6 +22,14 @@ enum ProbeOp : LONG {
   kProbeCursors = 2,    // the thread's cursor and the system cursors as the game sees them
   kProbeToolbarButton = 3,  // id: rectangle of that toolbar button, in screen coordinates
   kProbeTooltip = 4,    // id: the text the toolbar gives its tooltip for that button
+  // id: a contrast palette to switch to (tests/e2e/contrast_palettes.h), or
+  // -1 for none, told to the game's windows as Windows tells them
+  kProbeContrastTheme = 5,
+  // the toolbar's pictures, normal and disabled: how many each list holds (0
+  // for no list), the fewest stroke pixels of a picture, and the lowest
+  // contrast of a stroke with the button face, times 100; in rect.left, how
+  // many colours the normal pictures' strokes have
+  kProbeToolbarPictures = 6,
 };
 
 // The scenarios hold the game's texts as the program writes them, in

@@ -4,9 +4,54 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
+#include <vector>
+
+#include "tests/e2e/contrast_palettes.h"
 #include "tests/e2e/probe_channel.h"
 
 namespace {
+
+BOOL CALLBACK TellThemeChange(HWND window, LPARAM) {
+  // What Windows sends its top-level windows after SPI_SETHIGHCONTRAST.
+  SendMessageW(window, WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
+  SendMessageW(window, WM_THEMECHANGED, 0, 0);
+  return TRUE;
+}
+
+// The pictures of one of the toolbar's image lists, as ProbeChannel says:
+// each drawn on black and on white, a stroke where both agree.
+void ReadPictures(HIMAGELIST list, LONG* count, LONG* fewestStrokes, LONG* lowestContrast, LONG* colours) {
+  *count = list ? ImageList_GetImageCount(list) : 0;
+  int width = 0, height = 0;
+  if (list) ImageList_GetIconSize(list, &width, &height);
+  const COLORREF face = GetSysColor(COLOR_BTNFACE);
+  HDC dc = CreateCompatibleDC(nullptr);
+  HBITMAP canvas = CreateBitmap(width * 2, height, 1, 32, nullptr);
+  HGDIOBJ old = SelectObject(dc, canvas);
+  std::vector<COLORREF> seen;
+  for (int i = 0; i < *count; ++i) {
+    RECT black = {0, 0, width, height}, white = {width, 0, width * 2, height};
+    FillRect(dc, &black, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    FillRect(dc, &white, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    ImageList_Draw(list, i, dc, 0, 0, ILD_NORMAL);
+    ImageList_Draw(list, i, dc, width, 0, ILD_NORMAL);
+    LONG strokes = 0;
+    for (int y = 0; y < height; ++y)
+      for (int x = 0; x < width; ++x) {
+        COLORREF colour = GetPixel(dc, x, y);
+        if (colour != GetPixel(dc, x + width, y)) continue;
+        ++strokes;
+        *lowestContrast = std::min(*lowestContrast, static_cast<LONG>(ContrastRatio(colour, face) * 100));
+        if (std::find(seen.begin(), seen.end(), colour) == seen.end()) seen.push_back(colour);
+      }
+    *fewestStrokes = std::min(*fewestStrokes, strokes);
+  }
+  if (colours) *colours = static_cast<LONG>(seen.size());
+  SelectObject(dc, old);
+  DeleteObject(canvas);
+  DeleteDC(dc);
+}
 
 UINT probeMessage = 0;
 UINT markerMessage = 0;
@@ -48,6 +93,21 @@ void Answer(HWND window, ProbeChannel* channel) {
       channel->result[0] = static_cast<LONG>(SendMessageA(toolbar, TB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&r)));
       MapWindowPoints(toolbar, nullptr, reinterpret_cast<POINT*>(&r), 2);
       channel->rect = r;
+      break;
+    }
+    case kProbeContrastTheme:
+      channel->result[0] = PretendContrastTheme(GetModuleHandleA(nullptr), channel->id >= 0);
+      // SetSysColors tells every window of the change itself.
+      ApplyPalette(channel->id);
+      EnumThreadWindows(GetCurrentThreadId(), TellThemeChange, 0);
+      break;
+    case kProbeToolbarPictures: {
+      HWND toolbar = GetDlgItem(window, 4000);
+      channel->result[2] = channel->result[3] = 1 << 30;
+      ReadPictures(reinterpret_cast<HIMAGELIST>(SendMessageA(toolbar, TB_GETIMAGELIST, 0, 0)), &channel->result[0],
+                   &channel->result[2], &channel->result[3], &channel->rect.left);
+      ReadPictures(reinterpret_cast<HIMAGELIST>(SendMessageA(toolbar, TB_GETDISABLEDIMAGELIST, 0, 0)),
+                   &channel->result[1], &channel->result[2], &channel->result[3], nullptr);
       break;
     }
     default:

@@ -1,5 +1,6 @@
-// The pictures of the README (tools/screenshot.sh): a game in play, and the
-// solution window beside it, written as game.bmp and solution.bmp in the
+// The pictures of the README (tools/screenshot.sh): a game in play, the
+// solution window beside it, and the two again in Windows' "High Contrast
+// Black" theme, written as game.bmp, solution.bmp and contrast.bmp in the
 // work folder. It checks nothing the other scenarios do not; it plays as a
 // player would, with right digits and allowed candidates only, so that the
 // pictures show a game as it looks.
@@ -102,6 +103,11 @@ void Pictures(GameSession& game) {
   RECT both, side = ScreenRect(solution);
   UnionRect(&both, &main, &side);
   SavePicture(game, ScreenShot::Take(both), "solution.bmp");
+
+  Require(game.SwitchContrastTheme(0), "the game takes the contrast theme");
+  Sleep(800);
+  SavePicture(game, ScreenShot::Take(both), "contrast.bmp");
+  Require(game.SwitchContrastTheme(-1), "the game leaves the contrast theme");
 }
 
 }  // namespace

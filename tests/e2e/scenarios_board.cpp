@@ -4,8 +4,10 @@
 #include <cstring>
 
 #include "tests/e2e/board_picture.h"
+#include "tests/e2e/contrast_palettes.h"
 #include "tests/e2e/driver_log.h"
 #include "tests/e2e/scenario_support.h"
+#include "tests/e2e/soak_model.h"
 
 namespace {
 
@@ -426,6 +428,193 @@ void Levels(GameSession& game) {
          easyFirst, easySecond);
 }
 
+// Row 4 hidden but for cell 36, the player's digits in 37 and 38 and three
+// marks in 41: givens, digits and marks side by side, every other row
+// complete, cells 39 to 43 plain.
+GameImage ContrastGame() {
+  GameImage image = GameImage::Solved().Hide({37, 38, 39, 40, 41, 42, 43, 44});
+  return image.Fill(37, image.solution[37]).Fill(38, image.solution[38]).Mark(41, 1).Mark(41, 5).Mark(41, 9);
+}
+
+// Pixels of a shot in colours the palette does not have: the program's own
+// and those of the other palettes.
+int ForeignPixels(const ScreenShot& shot, int palette) {
+  std::vector<COLORREF> foreign = {kPlainColour, kCompleteColour, kConflictColour, kPenField,       kPenLetter,
+                                   kPencilField, kPencilLetter,   kGivenInk,       RGB(192, 192, 192), RGB(255, 0, 0)};
+  for (int other = 0; other < kContrastPaletteCount; ++other)
+    for (const SystemColour& entry : kContrastPalettes[other].colours) foreign.push_back(entry.colour);
+  RECT all = {0, 0, shot.Width(), shot.Height()};
+  int count = 0;
+  for (COLORREF c : foreign) {
+    bool own = false;
+    for (const SystemColour& entry : kContrastPalettes[palette].colours) own = own || entry.colour == c;
+    count += own ? 0 : shot.Count(all, c);
+  }
+  return count;
+}
+
+ScreenShot ClientShot(HWND window) {
+  RECT r;
+  GetClientRect(window, &r);
+  MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&r), 2);
+  return ScreenShot::Take(r);
+}
+
+int PixelsDiffering(const ScreenShot& a, const ScreenShot& b) {
+  int differ = 0;
+  for (int y = 0; y < a.Height(); ++y)
+    for (int x = 0; x < a.Width(); ++x) differ += a.At(x, y) != b.At(x, y);
+  return differ;
+}
+
+// Contrast themes, switched while a game is in play with its solution
+// window open, a selection, and a clash's box up: everything is read from
+// the screen, whatever colours the theme has, in every palette; then the
+// program's own colours come back exactly, with the game as it was.
+void Contrast(GameSession& game) {
+  game.Launch();
+  const GameImage image = ContrastGame();
+  Require(LoadPrepared(game, image, "contrast.nro"), "the prepared game loads");
+  GridView view(game);
+  game.ClickCell(44);
+  game.Char(static_cast<char>('0' + image.solution[44]));
+  int16_t shown[81];
+  for (int cell = 0; cell < 81; ++cell) shown[cell] = cell == 44 ? image.solution[44] : image.player[cell];
+  game.Command(kSolution);
+  HWND solution = nullptr;
+  Require(WaitUntil([&] { return (solution = SolutionWindow(game)) != nullptr; }, 15000, 100), "the solution opens");
+  RECT main;
+  GetWindowRect(game.Main(), &main);
+  SetWindowPos(solution, nullptr, main.right + Scaled(8), main.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  game.Click(Scaled(200), Scaled(459));  // selects nothing
+  const ScreenShot grid = view.SteadyShot();
+  Sleep(600);
+  const ScreenShot cells = ClientShot(solution);
+  const int clockBefore = ClockSeconds(game.Clock());
+
+  BoxInfo box;
+  for (int palette = 0; palette < kContrastPaletteCount; ++palette) {
+    const char* name = kContrastPalettes[palette].name;
+    Require(game.SwitchContrastTheme(palette), "%s: the game takes the contrast answer", name);
+    int left = 0;
+    Expect(WaitUntil([&] { return (left = ForeignPixels(view.Shot(), palette) +
+                                          ForeignPixels(ClientShot(solution), palette)) == 0; }, 10000, 100),
+           "%s: the grid and the solution window show none of the colours before (%d pixels left)", name, left);
+
+    ScreenShot shot = view.Shot();
+    const COLORREF plain = ReadInk(shot, CellInterior(42)).ground;
+    double lowest = 21;
+    for (int cell = 0; cell < 81; ++cell)
+      if (shown[cell]) lowest = std::min(lowest, ReadInk(shot, DigitArea(cell), 20).contrast);
+    Expect(lowest >= 7, "%s: every digit stands at 7:1 or more from its ground (%.1f:1 the lowest)", name, lowest);
+    lowest = 21;
+    for (int mark : {0, 4, 8}) lowest = std::min(lowest, ReadInk(shot, MarkArea(41, mark)).contrast);
+    Expect(lowest >= 4.5, "%s: the marks of cell 41 stand at 4.5:1 or more (%.1f:1 the lowest)", name, lowest);
+    auto outsideDigit = [&](int cell) {
+      COLORREF ground = ReadInk(shot, CellInterior(cell)).ground;
+      return MarkedPixels(shot, CellInterior(cell), ground) - MarkedPixels(shot, DigitArea(cell), ground);
+    };
+    Expect(outsideDigit(0) >= 100 && outsideDigit(42) == 0,
+           "%s: a cell of a complete group is marked apart from a plain one without a hue (%d and %d pixels)", name,
+           outsideDigit(0), outsideDigit(42));
+
+    // Highlighted: the cell's ground stands apart from a plain cell's by
+    // its lightness, and any digit in it from that ground.
+    auto highlighted = [&](int cell, const char* what) {
+      ScreenShot lit;
+      double apart = 1;
+      WaitUntil([&] { return (apart = ContrastRatio(ReadInk(lit = view.Shot(), CellInterior(cell)).ground, plain)) >= 3; },
+                4000, 40);
+      InkReading digit = ReadInk(lit, DigitArea(cell), 20);
+      return Expect(apart >= 3 && (digit.inkPixels < 20 || digit.contrast >= 7),
+                    "%s: %s at cell %d stands at %.1f:1 from a plain cell, its digit at %.1f:1", name, what, cell,
+                    apart, digit.contrast);
+    };
+    if (palette == 0) {
+      for (int tool : {kPencil, kPen}) {
+        game.Command(tool);
+        game.ClickCell(43);
+        highlighted(43, tool == kPen ? "the pen's selection" : "the pencil's selection");
+      }
+      game.ClickCell(37);
+      highlighted(37, "the selection of a digit");
+      // The clash's box stays up across the next switch.
+      game.ClickCell(40);
+      game.PostChar(static_cast<char>('0' + image.solution[36]));
+      box = game.WaitForBox(15000);
+      Require(box.window != nullptr, "%s: the clashing digit is refused with a box", name);
+      game.MoveAside(box.window);
+    }
+    BoxKind kind;
+    highlighted(FindClash(shown, 40, image.solution[36], &kind), "the clashing cell");
+    highlighted(40, "the refused entry");
+    if (palette == kContrastPaletteCount - 1) game.CloseBox(box.window);
+
+    // Its cells repaint on their own once a closing box has uncovered them.
+    POINT origin = {0, 0};
+    ClientToScreen(solution, &origin);
+    COLORREF grounds[2] = {CLR_INVALID, CLR_INVALID};
+    WaitUntil([&] {
+      ScreenShot side = ClientShot(solution);
+      lowest = 21;
+      for (int cell = 0; cell < 81; ++cell) {
+        RECT r;
+        GetWindowRect(GetDlgItem(solution, kFirstSolutionCellId + cell), &r);
+        OffsetRect(&r, -origin.x, -origin.y);
+        InflateRect(&r, -Scaled(3), -Scaled(3));
+        InkReading digit = ReadInk(side, r, 8);
+        grounds[image.mask[cell]] = digit.ground;
+        lowest = std::min(lowest, digit.contrast);
+      }
+      return lowest >= 7 && ContrastRatio(grounds[0], grounds[1]) >= 3;
+    }, 5000, 100);
+    Expect(lowest >= 7 && ContrastRatio(grounds[0], grounds[1]) >= 3,
+           "%s: the solution's digits stand at 7:1 or more (%.1f:1 the lowest), its cells to find apart from the "
+           "givens without a hue (%.1f:1)", name, lowest, ContrastRatio(grounds[0], grounds[1]));
+
+    GameSession::Pictures pictures = game.ToolbarPictures();
+    Expect(pictures.count == 10 && pictures.disabledCount == 10 && pictures.fewestStrokes >= 20 &&
+               pictures.lowestContrast >= 3 && pictures.strokeColours == 1,
+           "%s: the toolbar's 10 pictures and 10 disabled ones are made for the theme (%d, %d, %d stroke pixels at "
+           "least, in %d colour), their strokes at %.2f:1 or more from the button face",
+           name, pictures.count, pictures.disabledCount, pictures.fewestStrokes, pictures.strokeColours,
+           pictures.lowestContrast);
+    ScreenShot button = ScreenShot::Take(game.ButtonRect(kPen));
+    RECT inner = {Scaled(2), Scaled(2), button.Width() - Scaled(2), button.Height() - Scaled(2)};
+    RECT whole = {0, 0, button.Width(), button.Height()};
+    const COLORREF text = kContrastPalettes[palette].Colour(COLOR_BTNTEXT);
+    int ring = button.Count(whole, text) - button.Count(inner, text);
+    InkReading picture = ReadInk(button, inner, 20);
+    Expect(ring >= button.Width() * 2 && picture.ground == kContrastPalettes[palette].Colour(COLOR_BTNFACE) &&
+               picture.contrast >= 3,
+           "%s: the checked tool's button is framed in the button text (%d pixels) and its picture stands on the "
+           "button face at %.1f:1", name, ring, picture.contrast);
+    Expect(ClockSeconds(game.Clock()) >= clockBefore, "%s: the clock keeps its time", name);
+    ExpectUndoRedo(game, true, false, name);
+  }
+
+  Require(game.SwitchContrastTheme(-1), "the game is told the contrast theme is off");
+  game.Click(Scaled(200), Scaled(459));
+  int differ = 0, sideDiffer = 0;
+  Expect(WaitUntil([&] {
+           return (differ = PixelsDiffering(view.Shot(), grid)) + (sideDiffer = PixelsDiffering(ClientShot(solution), cells)) == 0;
+         }, 10000, 150),
+         "the grid and the solution window are back pixel for pixel as before the themes (%d and %d pixels differ)",
+         differ, sideDiffer);
+  bool filled[81];
+  for (int cell = 0; cell < 81; ++cell) filled[cell] = shown[cell] != 0;
+  ExpectTints(view.Shot(), filled, "after the contrast themes");
+  GameSession::Pictures pictures = game.ToolbarPictures();
+  Expect(pictures.count == 10 && pictures.strokeColours > 2, "the toolbar has its own pictures again (%d, in %d colours)",
+         pictures.count, pictures.strokeColours);
+  int clock = -1;
+  Expect(WaitUntil([&] { return (clock = ClockSeconds(game.Clock())) > clockBefore; }, 10000, 200),
+         "the clock still runs after the themes (%d s, %d s before)", clock, clockBefore);
+  ExpectUndoRedo(game, true, false, "after the contrast themes");
+  game.Command(kUndo);
+  Expect(WaitForInk(view, 44, false, false), "Undo still takes back the digit typed before the themes");
+}
+
 }  // namespace
 
 void AddBoardScenarios(std::vector<Scenario>& list) {
@@ -434,4 +623,5 @@ void AddBoardScenarios(std::vector<Scenario>& list) {
   list.push_back({"selection", Selection});
   list.push_back({"tools", Tools});
   list.push_back({"levels", Levels});
+  list.push_back({"contrast", Contrast});
 }

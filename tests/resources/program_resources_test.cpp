@@ -404,6 +404,8 @@ TEST_F(ProgramResources, BitmapsAndCursorHaveTheirSizesColoursAndHotSpot)
         {200, 10, 19, 0xc8d31cf0u, RGB(192, 192, 192)},
         {201, 1, 51, 0x36599fe8u, RGB(255, 166, 166)},
         {202, 1, 51, 0x66d023ebu, RGB(125, 190, 255)},
+        // The toolbar pictures' strokes, black on white.
+        {203, 10, 19, 0x46f9dcd6u, RGB(0, 0, 0)},
     };
     for (const auto& bitmap : bitmaps) {
         const std::string original = Bytes(module, MAKEINTRESOURCEA(2), MAKEINTRESOURCEA(bitmap.id));

@@ -1,5 +1,6 @@
 #include <cstdlib>
 
+#include "ui/grid/contrast_theme.h"
 #include "ui/grid/display_scale.h"
 #include "ui/grid/grid_geometry.h"
 #include "ui/grid/grid_window.h"
@@ -9,6 +10,39 @@ namespace {
 const COLORREF kGivenDigitColour = RGB(0, 0, 220);
 const COLORREF kPlayerDigitColour = RGB(0, 0, 0);
 const COLORREF kPencilMarkColour = RGB(255, 0, 0);
+const COLORREF kBoxLineColour = RGB(0, 0, 0);
+const COLORREF kCellBorderColour = RGB(192, 192, 192);
+
+// The ink of a cell's digit or marks. In a contrast theme a highlighted cell
+// takes the highlight's text colour whatever it holds; elsewhere givens and
+// marks are the window's text and the player's digits the theme's hyperlink
+// colour, which every contrast theme sets apart from the text.
+COLORREF InkColour(CellState state, bool digit, bool given)
+{
+    if (!ContrastThemeOn())
+        return !digit ? kPencilMarkColour : given ? kGivenDigitColour : kPlayerDigitColour;
+    if (state <= kPencilSelectedCell)
+        return GetSysColor(COLOR_HIGHLIGHTTEXT);
+    return digit && !given ? GetSysColor(COLOR_HOTLIGHT) : GetSysColor(COLOR_WINDOWTEXT);
+}
+
+// A complete group's cells in a contrast theme: a frame inside the cell's
+// border, clear of the digit, where a tint would be told by colour alone.
+void FrameCompleteCell(HDC dc, const GridGeometry& geometry, const RECT& cell)
+{
+    const int inset = geometry.Scale(3);
+    const int width = geometry.Scale(2);
+    RECT outer = {cell.left + inset, cell.top + inset, cell.right - inset, cell.bottom - inset};
+    HBRUSH ink = GetSysColorBrush(COLOR_WINDOWTEXT);
+    const RECT sides[4] = {
+        {outer.left, outer.top, outer.right, outer.top + width},
+        {outer.left, outer.bottom - width, outer.right, outer.bottom},
+        {outer.left, outer.top, outer.left + width, outer.bottom},
+        {outer.right - width, outer.top, outer.right, outer.bottom},
+    };
+    for (const RECT& side : sides)
+        FillRect(dc, &side, ink);
+}
 
 const UINT kCellTextFormat = DT_SINGLELINE | DT_VCENTER | DT_CENTER;
 
@@ -62,20 +96,39 @@ void SetBoardScale(GridBoard* board, int dpi)
     board->digitFont = digits;
 }
 
-HBRUSH CellBrush(const GridBoard* board, int32_t cell)
+CellState CellStateOf(const GridBoard* board, int32_t cell)
 {
     if (board->blinkOn) {
         if (cell == board->conflictCell || cell == board->savedSelection)
-            return board->conflictBrush;
+            return kClashingCell;
         if (cell == board->selectedCell && board->toolMode == kPenTool)
-            return board->penSelectionBrush;
+            return kPenSelectedCell;
         if (cell == board->selectedCell && board->toolMode == kPencilTool)
-            return board->pencilSelectionBrush;
+            return kPencilSelectedCell;
     }
     if (board->rowComplete[board->RowOf(cell)] || board->columnComplete[board->ColumnOf(cell)] ||
         board->boxComplete[board->BoxOf(cell)])
+        return kCompleteCell;
+    return kPlainCell;
+}
+
+HBRUSH CellBrush(const GridBoard* board, int32_t cell)
+{
+    const CellState state = CellStateOf(board, cell);
+    if (ContrastThemeOn())
+        return GetSysColorBrush(state <= kPencilSelectedCell ? COLOR_HIGHLIGHT : COLOR_WINDOW);
+    switch (state) {
+    case kClashingCell:
+        return board->conflictBrush;
+    case kPenSelectedCell:
+        return board->penSelectionBrush;
+    case kPencilSelectedCell:
+        return board->pencilSelectionBrush;
+    case kCompleteCell:
         return board->completeBrush;
-    return board->cellBrush;
+    default:
+        return board->cellBrush;
+    }
 }
 
 void DrawBoard(const GridBoard* board, HDC dc, HPEN boxPen, HPEN borderPen)
@@ -99,18 +152,21 @@ void DrawBoard(const GridBoard* board, HDC dc, HPEN boxPen, HPEN borderPen)
             SetBrushOrgEx(dc, area.left, area.top, NULL);
             SelectObject(dc, CellBrush(board, cell));
             Rectangle(dc, area.left, area.top, area.right, area.bottom);
+            const CellState state = CellStateOf(board, cell);
+            if (state == kCompleteCell && ContrastThemeOn())
+                FrameCompleteCell(dc, geometry, area);
 
             const int value = board->playerGrid[cell];
             if (value != 0) {
                 char text[12];
                 _itoa(value, text, 10);
                 SelectObject(dc, board->digitFont);
-                SetTextColor(dc, board->cellMask[cell] == kGiven ? kGivenDigitColour : kPlayerDigitColour);
+                SetTextColor(dc, InkColour(state, true, board->cellMask[cell] == kGiven));
                 DrawTextA(dc, text, 1, &area, kCellTextFormat);
             } else {
                 // Marks stay stored under a digit but show only in an empty cell.
                 SelectObject(dc, board->markFont ? board->markFont : GetStockObject(DEFAULT_GUI_FONT));
-                SetTextColor(dc, kPencilMarkColour);
+                SetTextColor(dc, InkColour(state, false, false));
                 for (int mark = 0; mark < kDigitCount; ++mark) {
                     if (board->pencilMarks[cell * kDigitCount + mark] != 1)
                         continue;
@@ -146,8 +202,10 @@ LRESULT OnPaint(GridBoard* board, HWND window)
     // Only the pens are made at each paint; everything else lives with the
     // board or the window.
     const GridGeometry geometry(board->dpi);
-    HPEN boxPen = CreatePen(PS_SOLID, geometry.Scale(3), RGB(0, 0, 0));
-    HPEN borderPen = CreatePen(PS_SOLID, geometry.Scale(1), RGB(192, 192, 192));
+    const bool theme = ContrastThemeOn();
+    HPEN boxPen = CreatePen(PS_SOLID, geometry.Scale(3), theme ? GetSysColor(COLOR_WINDOWTEXT) : kBoxLineColour);
+    HPEN borderPen =
+        CreatePen(PS_SOLID, geometry.Scale(1), theme ? GetSysColor(COLOR_WINDOWTEXT) : kCellBorderColour);
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(window, &paint);
     DrawBoard(board, dc, boxPen, borderPen);

@@ -1,6 +1,7 @@
 #include "ui/grid/grid_window.h"
 
 #include "play/cell_navigation.h"
+#include "ui/grid/contrast_theme.h"
 #include "ui/grid/display_scale.h"
 #include "ui/grid/grid_accessible.h"
 #include "ui/grid/grid_geometry.h"
@@ -155,6 +156,16 @@ LRESULT CALLBACK GridWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return OnKillFocus(board, window);
     case WM_PAINT:
         return OnPaint(board, window);
+    case WM_ERASEBKGND:
+        // The class's grey would flash under a contrast theme's cells before
+        // they are painted over it.
+        if (ContrastThemeOn()) {
+            RECT all;
+            GetClientRect(window, &all);
+            FillRect(reinterpret_cast<HDC>(wParam), &all, GetSysColorBrush(COLOR_WINDOW));
+            return 1;
+        }
+        return DefWindowProcA(window, message, wParam, lParam);
     case WM_SETCURSOR:
         return OnSetCursor(board, window, wParam, lParam);
     case WM_KEYDOWN:

@@ -49,8 +49,14 @@ void SetBoardScale(GridBoard* board, int dpi);
 // window and places it again below the toolbar. The game is not touched.
 void RescaleGridWindow(GridBoard* board, HWND mainWindow, int dpi);
 
-// The brush a cell is filled with, by the blink phase, the selection, a clash
-// on screen, the tool and the completed groups.
+// What a cell shows, by the first that holds: a clash on screen, the pen's
+// or the pencil's selection (all three while the blink phase is on), a
+// complete group, or none of these. The first three are highlighted.
+enum CellState { kClashingCell, kPenSelectedCell, kPencilSelectedCell, kCompleteCell, kPlainCell };
+CellState CellStateOf(const GridBoard* board, int32_t cell);
+
+// The brush a cell is filled with, by its state: the board's own, or in a
+// contrast theme the system's highlight and window colours.
 HBRUSH CellBrush(const GridBoard* board, int32_t cell);
 
 // Draws the whole board into dc: cells, digits, pencil marks, box lines.

@@ -10,6 +10,7 @@
 #include "play/program_text.h"
 #include "play/system_libraries.h"
 #include "program_version.h"
+#include "ui/grid/contrast_theme.h"
 #include "ui/grid/display_scale.h"
 #include "ui/grid/grid_geometry.h"
 #include "ui/grid/grid_window.h"
@@ -383,6 +384,9 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         ChangeScale(window, HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
         return 0;
     case WM_NOTIFY:
+        if (reinterpret_cast<NMHDR*>(lParam)->code == NM_CUSTOMDRAW &&
+            reinterpret_cast<NMHDR*>(lParam)->idFrom == static_cast<UINT_PTR>(kToolbarId))
+            return DrawToolbarItem(reinterpret_cast<NMTBCUSTOMDRAW*>(lParam));
         // The tooltip control sends its request with the tool's id, for a
         // toolbar button its command id, as wParam, and the tip is looked up
         // by it there; NMHDR::idFrom, the documented field, carries the same
@@ -398,6 +402,14 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         if (HIWORD(wParam) != 1 || ShortcutAllowed(window, LOWORD(wParam)))
             Dispatch(window, LOWORD(wParam));
         return 0;
+    case WM_SYSCOLORCHANGE:
+    case WM_SETTINGCHANGE:
+    case WM_THEMECHANGED:
+        // A contrast theme switched on, off or to another, mid-game: only
+        // the pictures and the colours change.
+        if (IsThemeChange(message, wParam))
+            FollowSystemColours(window, message == WM_SYSCOLORCHANGE);
+        return DefWindowProcA(window, message, wParam, lParam);
     case WM_DROPFILES:
         OpenDroppedGame(window, reinterpret_cast<HDROP>(wParam));
         return 0;

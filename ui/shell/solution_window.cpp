@@ -4,6 +4,7 @@
 
 #include "engine/puzzle_grid.h"
 #include "play/grid_board.h"
+#include "ui/grid/contrast_theme.h"
 #include "ui/grid/display_scale.h"
 #include "resources/program_ids.h"
 
@@ -54,8 +55,16 @@ LRESULT ColourCell(SolutionWindow* solution, HWND window, WPARAM wParam, LPARAM 
 {
     HDC dc = reinterpret_cast<HDC>(wParam);
     const int id = GetWindowLongA(reinterpret_cast<HWND>(lParam), GWL_ID);
-    if (id >= kFirstSolutionCellId && id < kFirstSolutionCellId + kCellCount &&
-        solution->puzzle->mask[id - kFirstSolutionCellId] != kGiven) {
+    const bool cell = id >= kFirstSolutionCellId && id < kFirstSolutionCellId + kCellCount;
+    if (cell && ContrastThemeOn()) {
+        // The cells to find stand out in the highlight, as they stand out in
+        // white elsewhere; each colour is set on its own role's ground.
+        const bool hidden = solution->puzzle->mask[id - kFirstSolutionCellId] != kGiven;
+        SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc, GetSysColor(hidden ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+        return reinterpret_cast<LRESULT>(GetSysColorBrush(hidden ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+    }
+    if (cell && solution->puzzle->mask[id - kFirstSolutionCellId] != kGiven) {
         SetBkMode(dc, TRANSPARENT);
         SetTextColor(dc, RGB(0, 0, 0));
         return reinterpret_cast<LRESULT>(GetStockObject(WHITE_BRUSH));
@@ -183,6 +192,17 @@ LRESULT CALLBACK SolutionWindowProc(HWND window, UINT message, WPARAM wParam, LP
     }
     case WM_CTLCOLORSTATIC:
         return ColourCell(solution, window, wParam, lParam);
+    case WM_SYSCOLORCHANGE:
+    case WM_SETTINGCHANGE:
+    case WM_THEMECHANGED:
+        // Windows tells every top-level window; this one repaints its cells
+        // in the new colours itself.
+        if (IsThemeChange(message, wParam)) {
+            ReadContrastTheme();
+            KeepClassBackground(window);
+            RedrawWindow(window, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+        }
+        return DefWindowProcA(window, message, wParam, lParam);
     default:
         return DefWindowProcA(window, message, wParam, lParam);
     }

@@ -2,7 +2,9 @@
 
 #include "play/grid_board.h"
 #include "play/program_text.h"
+#include "play/system_libraries.h"
 #include "resources/image_scales.h"
+#include "ui/grid/contrast_theme.h"
 #include "ui/grid/display_scale.h"
 #include "ui/shell/app_objects.h"
 #include "resources/program_ids.h"
@@ -23,6 +25,92 @@ const int kButtonCount = 16;
 // The label's font, null where it keeps the default one; it outlives the
 // toolbar it was made for until the next one.
 HFONT LabelFont = NULL;
+
+// In a contrast theme, the pictures drawn in the theme's button text and,
+// for the disabled buttons, its disabled text. A toolbar does not destroy the
+// image lists it is given, so they are released with the toolbar they were
+// made for.
+HIMAGELIST ThemePictures = NULL;
+HIMAGELIST ThemeDisabledPictures = NULL;
+// Whether the toolbar was made for a contrast theme. The answer itself is
+// asked again by whichever window hears of a change first.
+bool MadeForTheme = false;
+
+void ReleaseThemePictures()
+{
+    if (ThemePictures)
+        SystemLibrary::ImageList_Destroy(ThemePictures);
+    if (ThemeDisabledPictures)
+        SystemLibrary::ImageList_Destroy(ThemeDisabledPictures);
+    ThemePictures = ThemeDisabledPictures = NULL;
+}
+
+// The pictures' strokes, from the bitmap the build makes of the same pixel
+// maps (black where a picture has a stroke), in `ink` on no background.
+HIMAGELIST MakeThemePictures(const DWORD* strokes, int width, int height, COLORREF ink)
+{
+    HDC screen = GetDC(NULL);
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = NULL;
+    HBITMAP colour = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, NULL, 0);
+    ReleaseDC(NULL, screen);
+    // A monochrome mask, 1 where the button face shows; its rows are whole words.
+    const int maskStride = (width + 15) / 16 * 2;
+    BYTE* mask = new BYTE[maskStride * height]();
+    const DWORD pixel = (GetRValue(ink) << 16) | (GetGValue(ink) << 8) | GetBValue(ink);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const bool stroke = (strokes[y * width + x] & 0xFFFFFF) == 0;
+            if (bits)
+                static_cast<DWORD*>(bits)[y * width + x] = stroke ? pixel : 0;
+            if (!stroke)
+                mask[y * maskStride + x / 8] |= static_cast<BYTE>(0x80 >> (x % 8));
+        }
+    HBITMAP maskBitmap = CreateBitmap(width, height, 1, 1, mask);
+    delete[] mask;
+    HIMAGELIST list = SystemLibrary::ImageList_Create(height, height, ILC_COLOR32 | ILC_MASK, kImageCount, 0);
+    if (list && colour && maskBitmap)
+        SystemLibrary::ImageList_Add(list, colour, maskBitmap);
+    if (colour)
+        DeleteObject(colour);
+    if (maskBitmap)
+        DeleteObject(maskBitmap);
+    return list;
+}
+
+// Gives the toolbar the pictures of the theme, made at the scale of its
+// image strip; false when the strokes could not be read.
+bool ShowThemePictures(HWND toolbar, int strokesId, int imageSize)
+{
+    HBITMAP strokes = LoadBitmapA(AppInstance, MAKEINTRESOURCEA(strokesId));
+    if (!strokes)
+        return false;
+    const int width = imageSize * kImageCount;
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -imageSize;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    DWORD* pixels = new DWORD[width * imageSize];
+    HDC screen = GetDC(NULL);
+    const int rows = GetDIBits(screen, strokes, 0, imageSize, pixels, &info, DIB_RGB_COLORS);
+    ReleaseDC(NULL, screen);
+    DeleteObject(strokes);
+    if (rows == imageSize) {
+        ThemePictures = MakeThemePictures(pixels, width, imageSize, GetSysColor(COLOR_BTNTEXT));
+        ThemeDisabledPictures = MakeThemePictures(pixels, width, imageSize, GetSysColor(COLOR_GRAYTEXT));
+        SendMessageA(toolbar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(ThemePictures));
+        SendMessageA(toolbar, TB_SETDISABLEDIMAGELIST, 0, reinterpret_cast<LPARAM>(ThemeDisabledPictures));
+    }
+    delete[] pixels;
+    return rows == imageSize;
+}
 
 const TBBUTTON kButtons[kButtonCount] = {
     {0, 0, 0, TBSTYLE_SEP, {0, 0}, 0, 0},
@@ -82,8 +170,14 @@ void CreateToolbar(HWND mainWindow, int dpi)
     SendMessageA(toolbar, TB_SETBITMAPSIZE, 0, MAKELPARAM(imageSize, imageSize));
     SendMessageA(toolbar, TB_SETBUTTONSIZE, 0,
                  MAKELPARAM(ScaledPixels(kButtonWidth, dpi), ScaledPixels(kButtonHeight, dpi)));
-    TBADDBITMAP images = {AppInstance, static_cast<UINT_PTR>(bitmapId)};
-    SendMessageA(toolbar, TB_ADDBITMAP, kImageCount, reinterpret_cast<LPARAM>(&images));
+    // The strokes are drawn for the same scales as the strip.
+    const int strokesId = bitmapId == kToolbarBitmapId ? kToolbarStrokesId
+                                                       : ScaledImageId(kToolbarStrokesId, ImageScaleFor(dpi));
+    MadeForTheme = ContrastThemeOn();
+    if (!MadeForTheme || !ShowThemePictures(toolbar, strokesId, imageSize)) {
+        TBADDBITMAP images = {AppInstance, static_cast<UINT_PTR>(bitmapId)};
+        SendMessageA(toolbar, TB_ADDBITMAP, kImageCount, reinterpret_cast<LPARAM>(&images));
+    }
     SendMessageA(toolbar, TB_ADDBUTTONSA, kButtonCount, reinterpret_cast<LPARAM>(kButtons));
 
     TBBUTTONINFOA placeholder = {};
@@ -124,6 +218,7 @@ void RebuildToolbar(HWND mainWindow, int dpi)
         GetDlgItemTextA(old, kClockLabelId, clock, sizeof clock);
         DestroyWindow(old);
     }
+    ReleaseThemePictures();
     CreateToolbar(mainWindow, dpi);
     if (!old || !ToolbarWindow)
         return;
@@ -140,6 +235,52 @@ void ReleaseClockLabelFont()
     if (LabelFont)
         DeleteObject(LabelFont);
     LabelFont = NULL;
+    ReleaseThemePictures();
+}
+
+void FollowSystemColours(HWND mainWindow, bool coloursChanged)
+{
+    const bool now = ReadContrastTheme();
+    HWND toolbar = GetDlgItem(mainWindow, kToolbarId);
+    // A common control learns of new system colours from its parent only.
+    if (coloursChanged && toolbar)
+        SendMessageA(toolbar, WM_SYSCOLORCHANGE, 0, 0);
+    if (toolbar && (MadeForTheme != now || (now && coloursChanged)))
+        RebuildToolbar(mainWindow, WindowDpi(mainWindow));
+    KeepClassBackground(mainWindow);
+    RedrawWindow(mainWindow, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+}
+
+LRESULT DrawToolbarItem(const NMTBCUSTOMDRAW* draw)
+{
+    if (!ContrastThemeOn())
+        return CDRF_DODEFAULT;
+    switch (draw->nmcd.dwDrawStage) {
+    case CDDS_PREPAINT:
+        return CDRF_NOTIFYITEMDRAW;
+    case CDDS_ITEMPREPAINT:
+        // A checked button's own ground, a dither of the button highlight,
+        // may be as light as the theme's strokes and hide them; the frame
+        // below marks it instead.
+        if (draw->nmcd.uItemState & CDIS_CHECKED)
+            return CDRF_NOTIFYPOSTPAINT | TBCDRF_NOBACKGROUND | TBCDRF_NOEDGES | TBCDRF_NOOFFSET;
+        return CDRF_NOTIFYPOSTPAINT;
+    case CDDS_ITEMPOSTPAINT:
+        // A frame in the button text, which the theme sets apart from the
+        // button face.
+        if (draw->nmcd.uItemState & CDIS_CHECKED) {
+            RECT frame = draw->nmcd.rc;
+            const int width = ScaledPixels(2, WindowDpi(draw->nmcd.hdr.hwndFrom));
+            HBRUSH ink = GetSysColorBrush(COLOR_BTNTEXT);
+            for (int i = 0; i < width; ++i) {
+                FrameRect(draw->nmcd.hdc, &frame, ink);
+                InflateRect(&frame, -1, -1);
+            }
+        }
+        return CDRF_DODEFAULT;
+    default:
+        return CDRF_DODEFAULT;
+    }
 }
 
 const char* TooltipText(UINT_PTR commandId)

@@ -13,9 +13,19 @@ void CreateToolbar(HWND mainWindow, int dpi);
 void RebuildToolbar(HWND mainWindow, int dpi);
 
 // The clock label's own font, null where it keeps the default one (at 96 DPI
-// on a 96-DPI system); released with the main window.
+// on a 96-DPI system); released with the main window, with the pictures the
+// toolbar has in a contrast theme.
 HFONT ClockLabelFont();
 void ReleaseClockLabelFont();
+
+// In a contrast theme the toolbar shows its pictures in the theme's button
+// text (the disabled ones in its disabled text) and frames the checked tool.
+// After a change of theme or of the system's colours: passes the news on to
+// the toolbar, makes it again with the pictures the theme now wants (states
+// and clock kept), and repaints the main window and everything in it.
+void FollowSystemColours(HWND mainWindow, bool coloursChanged);
+// The toolbar's NM_CUSTOMDRAW, answered in the main window.
+LRESULT DrawToolbarItem(const NMTBCUSTOMDRAW* draw);
 
 // The tooltip text of a toolbar command, or null for ids without one.
 const char* TooltipText(UINT_PTR commandId);

@@ -22,6 +22,13 @@ enum ProbeOp : LONG {
   kProbeCursors = 2,    // the thread's cursor and the system cursors as the game sees them
   kProbeToolbarButton = 3,  // id: rectangle of that toolbar button, in screen coordinates
   kProbeTooltip = 4,    // id: the text the toolbar gives its tooltip for that button
+  // path: a DROPFILES block for it posted to the window as WM_DROPFILES, the
+  // shell's way; with flags 1 posted by a thread of the game's once the UI
+  // thread stops answering, as it does while it makes a new grid
+  kProbeDropFile = 5,
+  // id the new DPI, flags the old: WM_DPICHANGED sent to the window with the
+  // system's suggestion, its outer size scaled
+  kProbeChangeScale = 6,
 };
 
 // The scenarios hold the game's texts as the program writes them, in
@@ -43,4 +50,6 @@ struct ProbeChannel {
   char text[128];
   LONG markerTaken;  // the serial of the last marker the game took from its queue
   LONG buttonUpsTaken;  // left-button releases the game has taken from its queue
+  LONG dropsPosted;     // WM_DROPFILES posted by the probe
+  wchar_t path[1024];
 };

@@ -3,6 +3,9 @@
 // every other message on untouched, so the game behaves as it would without it.
 #include <windows.h>
 #include <commctrl.h>
+#include <shlobj.h>
+
+#include <cstring>
 
 #include "tests/e2e/probe_channel.h"
 
@@ -10,6 +13,65 @@ namespace {
 
 UINT probeMessage = 0;
 UINT markerMessage = 0;
+
+ProbeChannel* OpenChannel(HANDLE* mapping) {
+  *mapping = OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, E2E_PROBE_MAPPING);
+  ProbeChannel* channel =
+      *mapping ? static_cast<ProbeChannel*>(MapViewOfFile(*mapping, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(ProbeChannel)))
+               : nullptr;
+  if (!channel && *mapping) CloseHandle(*mapping);
+  return channel;
+}
+
+void CloseChannel(ProbeChannel* channel, HANDLE mapping) {
+  UnmapViewOfFile(channel);
+  CloseHandle(mapping);
+}
+
+void PostDrop(HWND window, HGLOBAL drop) {
+  PostMessageW(window, WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
+  HANDLE mapping;
+  if (ProbeChannel* channel = OpenChannel(&mapping)) {
+    InterlockedIncrement(&channel->dropsPosted);
+    CloseChannel(channel, mapping);
+  }
+}
+
+// One file in the form the shell hands a drop over: the block is the
+// receiver's to free with DragFinish.
+HGLOBAL MakeDrop(const wchar_t* path) {
+  const size_t length = lstrlenW(path);
+  HGLOBAL drop = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + (length + 2) * sizeof(wchar_t));
+  DROPFILES* files = drop ? static_cast<DROPFILES*>(GlobalLock(drop)) : nullptr;
+  if (!files) return drop;
+  files->pFiles = sizeof(DROPFILES);
+  files->fWide = TRUE;
+  memcpy(files + 1, path, length * sizeof(wchar_t));
+  GlobalUnlock(drop);
+  return drop;
+}
+
+struct BusyDrop {
+  HWND window;
+  HGLOBAL drop;
+};
+
+DWORD WINAPI PostWhileBusy(void* parameter) {
+  BusyDrop* request = static_cast<BusyDrop*>(parameter);
+  const DWORD start = GetTickCount();
+  while (GetTickCount() - start < 120000 && IsWindow(request->window)) {
+    DWORD_PTR ignored = 0;
+    if (!SendMessageTimeoutW(request->window, WM_NULL, 0, 0, SMTO_NORMAL, 200, &ignored)) {
+      PostDrop(request->window, request->drop);
+      delete request;
+      return 0;
+    }
+    Sleep(10);
+  }
+  GlobalFree(request->drop);
+  delete request;
+  return 0;
+}
 
 void Answer(HWND window, ProbeChannel* channel) {
   switch (channel->op) {
@@ -50,6 +112,26 @@ void Answer(HWND window, ProbeChannel* channel) {
       channel->rect = r;
       break;
     }
+    case kProbeDropFile: {
+      HGLOBAL drop = MakeDrop(channel->path);
+      if (!drop) break;
+      if (channel->flags == 0) {
+        PostDrop(window, drop);
+        break;
+      }
+      HANDLE thread = CreateThread(nullptr, 0, PostWhileBusy, new BusyDrop{window, drop}, 0, nullptr);
+      if (thread) CloseHandle(thread);
+      break;
+    }
+    case kProbeChangeScale: {
+      const UINT kDpiChanged = 0x02E0;
+      RECT r;
+      GetWindowRect(window, &r);
+      RECT suggested = {r.left, r.top, r.left + MulDiv(r.right - r.left, channel->id, channel->flags),
+                        r.top + MulDiv(r.bottom - r.top, channel->id, channel->flags)};
+      SendMessageW(window, kDpiChanged, MAKEWPARAM(channel->id, channel->id), reinterpret_cast<LPARAM>(&suggested));
+      break;
+    }
     default:
       break;
   }
@@ -61,15 +143,11 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK E2EProbeHook(int code, WPARAM 
   if (!probeMessage) probeMessage = RegisterWindowMessageA(E2E_PROBE_MESSAGE);
   const CWPSTRUCT* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
   if (code == HC_ACTION && sent && sent->message == probeMessage) {
-    HANDLE mapping = OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, E2E_PROBE_MAPPING);
-    if (mapping) {
-      ProbeChannel* channel = static_cast<ProbeChannel*>(MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(ProbeChannel)));
-      if (channel) {
-        Answer(sent->hwnd, channel);
-        InterlockedIncrement(&channel->serial);
-        UnmapViewOfFile(channel);
-      }
-      CloseHandle(mapping);
+    HANDLE mapping;
+    if (ProbeChannel* channel = OpenChannel(&mapping)) {
+      Answer(sent->hwnd, channel);
+      InterlockedIncrement(&channel->serial);
+      CloseChannel(channel, mapping);
     }
   }
   return CallNextHookEx(nullptr, code, wParam, lParam);

@@ -448,7 +448,7 @@ void Uninstall() {
     const std::string owner = forUser ? kPreviousType : "Autre.Partie";
     Check(RegString(Root(), kExtension, "") == owner && RegString(Root(), kExtension, kPreviousTypeValue).empty() &&
               !KeyExists(Root(), (std::string(kExtension) + "\\OpenWithProgids").c_str()),
-          "the extension is %s's again, without the game (%s)", owner.c_str(), RegString(Root(), kExtension, "").c_str());
+          "after the uninstallation .nro names %s, without the game (%s)", owner.c_str(), RegString(Root(), kExtension, "").c_str());
     RegDeleteKeyA(Root(), kExtension);
   }
   ExpectNothingLeft(60000);

@@ -464,10 +464,11 @@ std::string GameSession::TooltipText(int id) {
   return Probe(request) ? std::string(request.text) : std::string("?");
 }
 
-void GameSession::DropFile(const std::string& path, bool whileGenerating) {
+void GameSession::DropFile(const std::string& path, int duringCommand) {
   ProbeChannel request = {};
   request.op = kProbeDropFile;
-  request.flags = whileGenerating ? 1 : 0;
+  request.id = duringCommand;
+  request.flags = duringCommand ? 1 : 0;
   MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, channel_->path, 1024);
   Probe(request);
 }

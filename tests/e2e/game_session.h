@@ -121,9 +121,9 @@ class GameSession {
   bool SaveFile(const std::string& path, const std::function<void()>& whileUp = nullptr);
 
   // A file dropped on the main window as the shell drops it, whatever the
-  // game is doing; with whileGenerating, once its UI thread is busy making a
-  // new grid. DropsPosted counts the drops made so far.
-  void DropFile(const std::string& path, bool whileGenerating = false);
+  // game is doing; with duringCommand, once the game has taken that command
+  // from its queue and runs it. DropsPosted counts the drops made so far.
+  void DropFile(const std::string& path, int duringCommand = 0);
   LONG DropsPosted() const;
   // Moves the main window to a display of another scale, as far as Windows
   // tells it: WM_DPICHANGED with the system's suggested rectangle. The

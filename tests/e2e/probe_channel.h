@@ -23,8 +23,8 @@ enum ProbeOp : LONG {
   kProbeToolbarButton = 3,  // id: rectangle of that toolbar button, in screen coordinates
   kProbeTooltip = 4,    // id: the text the toolbar gives its tooltip for that button
   // path: a DROPFILES block for it posted to the window as WM_DROPFILES, the
-  // shell's way; with flags 1 posted by a thread of the game's once the UI
-  // thread stops answering, as it does while it makes a new grid
+  // shell's way; with flags 1 posted once the game takes the command id from
+  // its queue, so that the drop arrives while that command runs
   kProbeDropFile = 5,
   // id the new DPI, flags the old: WM_DPICHANGED sent to the window with the
   // system's suggestion, its outer size scaled

@@ -51,27 +51,11 @@ HGLOBAL MakeDrop(const wchar_t* path) {
   return drop;
 }
 
-struct BusyDrop {
-  HWND window;
-  HGLOBAL drop;
-};
-
-DWORD WINAPI PostWhileBusy(void* parameter) {
-  BusyDrop* request = static_cast<BusyDrop*>(parameter);
-  const DWORD start = GetTickCount();
-  while (GetTickCount() - start < 120000 && IsWindow(request->window)) {
-    DWORD_PTR ignored = 0;
-    if (!SendMessageTimeoutW(request->window, WM_NULL, 0, 0, SMTO_NORMAL, 200, &ignored)) {
-      PostDrop(request->window, request->drop);
-      delete request;
-      return 0;
-    }
-    Sleep(10);
-  }
-  GlobalFree(request->drop);
-  delete request;
-  return 0;
-}
+// A drop held back until the game takes a given command from its queue: it
+// then waits in the queue while that command runs.
+HGLOBAL heldDrop = nullptr;
+HWND heldFor = nullptr;
+LONG heldUntil = 0;
 
 void Answer(HWND window, ProbeChannel* channel) {
   switch (channel->op) {
@@ -119,8 +103,10 @@ void Answer(HWND window, ProbeChannel* channel) {
         PostDrop(window, drop);
         break;
       }
-      HANDLE thread = CreateThread(nullptr, 0, PostWhileBusy, new BusyDrop{window, drop}, 0, nullptr);
-      if (thread) CloseHandle(thread);
+      if (heldDrop) GlobalFree(heldDrop);
+      heldDrop = drop;
+      heldFor = window;
+      heldUntil = channel->id;
       break;
     }
     case kProbeChangeScale: {
@@ -159,6 +145,10 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK E2EProbeMarkerHook(int code, W
   MSG* taken = reinterpret_cast<MSG*>(lParam);
   if (code != HC_ACTION || wParam != PM_REMOVE || !taken) return CallNextHookEx(nullptr, code, wParam, lParam);
   bool marker = taken->message == markerMessage;
+  if (heldDrop && taken->message == WM_COMMAND && LOWORD(taken->wParam) == heldUntil) {
+    PostDrop(heldFor, heldDrop);
+    heldDrop = nullptr;
+  }
   // Input comes after every posted message, so the marker cannot tell that a
   // click was handled; the driver counts the releases instead.
   if (marker || taken->message == WM_LBUTTONUP) {

@@ -105,7 +105,8 @@ void Duplicates(GameSession& game) {
   game.Drain();
   if (game.Running()) PostMessageA(game.Main(), WM_CLOSE, 0, 0);
   DWORD code = 12345;
-  Expect(game.WaitForExit(20000, &code) && code == 0, "closed under the box, the game ends with exit code 0 (%lu)", code);
+  const bool ended = game.WaitForExit(20000, &code);
+  Expect(ended && code == 0, "closed under the box, the game ends with exit code 0 (%lu)", code);
 }
 
 void Win(GameSession& game) {

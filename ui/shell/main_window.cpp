@@ -193,7 +193,7 @@ void OpenDroppedGame(HWND mainWindow, HDROP drop)
 
 // While a box or a dialog is up the toolbar and the menu are out of reach:
 // a command then comes from another program. None is taken but "Quitter",
-// which closes the window as the taskbar's close does.
+// which closes the window as another program's WM_CLOSE does.
 bool CommandAllowed(HWND mainWindow, int command)
 {
     return command == kQuitCommand || OutsideMayAct(mainWindow);

@@ -69,7 +69,8 @@ void GridBoard::HandleDigitKey(HWND window, unsigned int character)
             AnnounceCellChange(window, selectedCell);
         if (EnterValue(window, selectedCell, value))
             PushHistory(selectedCell);
-        if (IsSolved()) {
+        // Without a selection the game is another one, started under a box.
+        if (IsCell(selectedCell) && IsSolved()) {
             StopClock(window);
             ShowMessageBox(window, kWinText, kWinCaption, MB_OK);
         }
@@ -157,7 +158,8 @@ int32_t GridBoard::EnterValue(HWND window, int32_t cell, int32_t value)
             result = 1;
         } else {
             conflictCell = clash;
-            ShowDuplicate(window, clash, text, true);
+            if (!ShowDuplicate(window, clash, text, true))
+                return 0;
             value = 0;
         }
     }
@@ -179,7 +181,8 @@ int32_t GridBoard::EnterPencilMark(HWND window, int32_t cell, int32_t digit)
     int32_t clash = FindClash(playerGrid, cell, digit, &text);
     if (clash != kNoCell) {
         conflictCell = clash;
-        ShowDuplicate(window, clash, text, false);
+        if (!ShowDuplicate(window, clash, text, false))
+            return 0;
     }
     uint8_t& shown = pencilMarks[cell * kDigitCount + digit - 1];
     bool changed = shown != (clash == kNoCell ? 1 : 0);
@@ -190,10 +193,11 @@ int32_t GridBoard::EnterPencilMark(HWND window, int32_t cell, int32_t digit)
     return clash == kNoCell ? 1 : 0;
 }
 
-void GridBoard::ShowDuplicate(HWND window, int32_t clashCell, const char* text, bool repaintNow)
+bool GridBoard::ShowDuplicate(HWND window, int32_t clashCell, const char* text, bool repaintNow)
 {
     Repaint(window, kCellArea, clashCell);
     savedSelection = selectedCell;
+    const int32_t keptAside = savedSelection;
     Repaint(window, kCellArea, savedSelection);
     if (repaintNow)
         UpdateWindow(window);
@@ -202,6 +206,10 @@ void GridBoard::ShowDuplicate(HWND window, int32_t clashCell, const char* text, 
     // meanwhile and flashes in the conflict colour with the clashing cell.
     ShowMessageBox(window, text, kClashCaption, MB_OK);
 
+    // A game started while the box was up has cleared the selection kept
+    // aside: the refused entry and its clean-up belong to the game before.
+    if (keptAside != kNoCell && savedSelection == kNoCell)
+        return false;
     conflictCell = kNoCell;
     Repaint(window, kCellArea, clashCell);
     selectedCell = savedSelection;
@@ -210,4 +218,5 @@ void GridBoard::ShowDuplicate(HWND window, int32_t clashCell, const char* text, 
     if (repaintNow)
         UpdateWindow(window);
     SetFocus(window);
+    return true;
 }

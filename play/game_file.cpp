@@ -149,19 +149,34 @@ bool PutInPlace(const WCHAR* temporary, const WCHAR* path, const WCHAR* folder)
     return false;
 }
 
+// What the system answers for a file another program keeps from us: opened
+// without sharing, or a range of it locked.
+bool InUse(DWORD error) { return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION; }
+
 }  // namespace
 
-int SaveGameFile(const PuzzleGrid* puzzle, const WCHAR* path)
+void MakeGameImage(const PuzzleGrid* puzzle, unsigned char image[kGameFileSize])
 {
-    if (!puzzle || !path)
-        return 0;
-
-    unsigned char image[kGameFileSize];
     std::memcpy(image, kCurrentMagic, kMagicSize);
     PutValues(image + kPlayerOffset, PlayerGrid);
     PutValues(image + kSolutionOffset, puzzle->values);
     std::memcpy(image + kMaskOffset, puzzle->mask, kCellCount);
     std::memcpy(image + kMarksOffset, PencilMarks, kMarkCount);
+}
+
+int SaveGameFile(const PuzzleGrid* puzzle, const WCHAR* path)
+{
+    if (!puzzle || !path)
+        return 0;
+    unsigned char image[kGameFileSize];
+    MakeGameImage(puzzle, image);
+    return SaveGameImage(image, path);
+}
+
+int SaveGameImage(const unsigned char image[kGameFileSize], const WCHAR* path)
+{
+    if (!image || !path)
+        return 0;
 
     // The game goes to a file of its own first and takes the old one's place
     // only once it is whole, so a failing disk never leaves half a game.
@@ -175,7 +190,7 @@ int SaveGameFile(const PuzzleGrid* puzzle, const WCHAR* path)
         DeleteFileW(temporary);
         return 0;
     }
-    bool written = WriteAll(file, image, sizeof image) && FlushFileBuffers(file);
+    bool written = WriteAll(file, image, kGameFileSize) && FlushFileBuffers(file);
     bool closed = CloseHandle(file) != 0;
     if (!written || !closed || !PutInPlace(temporary, path, folder)) {
         DeleteFileW(temporary);
@@ -184,17 +199,28 @@ int SaveGameFile(const PuzzleGrid* puzzle, const WCHAR* path)
     return 1;
 }
 
-int LoadGameFile(PuzzleGrid* puzzle, const WCHAR* path)
+int LoadGameFile(PuzzleGrid* puzzle, const WCHAR* path, GameFileRefusal* refusal)
 {
+    if (refusal)
+        *refusal = kNotAGame;
     if (!puzzle || !path)
         return 0;
-    HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
+    // Every sharing mode: a sync client or an editor that holds the file open
+    // for writing does not keep it from being read, and whatever is read is
+    // checked whole before it is taken.
+    HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        if (refusal && InUse(GetLastError()))
+            *refusal = kFileInUse;
         return 0;
+    }
     unsigned char image[kGameFileSize];
     DWORD size = 0;
     bool read = ReadUpTo(file, image, sizeof image, &size);
+    // A range locked by another program fails the read itself.
+    if (!read && refusal && InUse(GetLastError()))
+        *refusal = kFileInUse;
     CloseHandle(file);
     if (!read || size < kMagicSize)
         return 0;

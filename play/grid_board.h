@@ -108,7 +108,9 @@ public:
     void HandleEraserClick(HWND window, unsigned int x, unsigned int y);
     int32_t EnterValue(HWND window, int32_t cell, int32_t value);
     int32_t EnterPencilMark(HWND window, int32_t cell, int32_t digit);
-    void ShowDuplicate(HWND window, int32_t clashCell, const char* text, bool repaintNow);
+    // False when another game was started while its box was up, which the
+    // shell never lets happen; the rule then leaves the board alone.
+    bool ShowDuplicate(HWND window, int32_t clashCell, const char* text, bool repaintNow);
 
     // Undo and redo history.
     int32_t PushHistory(int32_t cell);

@@ -111,6 +111,7 @@ void GameSession::Launch(const std::string& file) {
   markerMessage_ = RegisterWindowMessageA(E2E_PROBE_MARKER_MESSAGE);
   Require(markerEvent_ && markerHook_, "the queue marker hook is in place");
 
+  dpi_ = Scaled(96);
   Settle();
   SetWindowPos(main_, nullptr, Scaled(kMainLeft), Scaled(kMainTop), 0, 0, SWP_NOSIZE | SWP_NOZORDER);
   SetForegroundWindow(main_);
@@ -449,14 +450,20 @@ bool GameSession::CancelFileDialog(HWND dialog) {
   return Expect(gone, "the file dialog closes on Cancel");
 }
 
-bool GameSession::OpenFile(const std::string& path) { return FileCommand(kOpen, "Ouvrir", kOpenTitle, path); }
+bool GameSession::OpenFile(const std::string& path, const std::function<void()>& whileUp) {
+  return FileCommand(kOpen, "Ouvrir", kOpenTitle, path, whileUp);
+}
 
-bool GameSession::SaveFile(const std::string& path) { return FileCommand(kSave, "Enregistrer", kSaveTitle, path); }
+bool GameSession::SaveFile(const std::string& path, const std::function<void()>& whileUp) {
+  return FileCommand(kSave, "Enregistrer", kSaveTitle, path, whileUp);
+}
 
-bool GameSession::FileCommand(int command, const char* item, const char* title, const std::string& path) {
+bool GameSession::FileCommand(int command, const char* item, const char* title, const std::string& path,
+                              const std::function<void()>& whileUp) {
   PostCommand(command);
   HWND dialog = WaitForFileDialog(title, 30000);
   if (!Expect(dialog != nullptr, "\"%s\" shows the dialog %s", item, Quoted(title).c_str())) return false;
+  if (whileUp) whileUp();
   bool done = ConfirmFileDialog(dialog, path);
   Settle();
   return done;
@@ -480,6 +487,26 @@ std::string GameSession::TooltipText(int id) {
   request.op = kProbeTooltip;
   request.id = id;
   return Probe(request) ? std::string(request.text) : std::string("?");
+}
+
+void GameSession::DropFile(const std::string& path, int duringCommand) {
+  ProbeChannel request = {};
+  request.op = kProbeDropFile;
+  request.id = duringCommand;
+  request.flags = duringCommand ? 1 : 0;
+  MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, channel_->path, 1024);
+  Probe(request);
+}
+
+LONG GameSession::DropsPosted() const { return InterlockedCompareExchange(&channel_->dropsPosted, 0, 0); }
+
+void GameSession::ChangeScale(int dpi) {
+  ProbeChannel request = {};
+  request.op = kProbeChangeScale;
+  request.id = dpi;
+  request.flags = dpi_;
+  if (Probe(request)) dpi_ = dpi;
+  toolbar_ = GetDlgItem(main_, 4000);
 }
 
 std::string GameSession::WorkPath(const char* name) const {

@@ -8,6 +8,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -123,9 +124,21 @@ class GameSession {
   // question with Yes when it comes. True when the dialog went away.
   bool ConfirmFileDialog(HWND dialog, const std::string& path);
   bool CancelFileDialog(HWND dialog);
-  // The whole "Ouvrir" or "Enregistrer" round, dialog included.
-  bool OpenFile(const std::string& path);
-  bool SaveFile(const std::string& path);
+  // The whole "Ouvrir" or "Enregistrer" round, dialog included; whileUp
+  // runs once the dialog is up, before the name is confirmed.
+  bool OpenFile(const std::string& path, const std::function<void()>& whileUp = nullptr);
+  bool SaveFile(const std::string& path, const std::function<void()>& whileUp = nullptr);
+
+  // A file dropped on the main window as the shell drops it, whatever the
+  // game is doing; with duringCommand, once the game has taken that command
+  // from its queue and runs it. DropsPosted counts the drops made so far.
+  void DropFile(const std::string& path, int duringCommand = 0);
+  LONG DropsPosted() const;
+  // Moves the main window to a display of another scale, as far as Windows
+  // tells it: WM_DPICHANGED with the system's suggested rectangle. The
+  // toolbar is made anew. Dpi is the scale the game was last given.
+  void ChangeScale(int dpi);
+  int Dpi() const { return dpi_; }
 
   bool WaitForExit(DWORD timeoutMs, DWORD* exitCode);
   void Kill();
@@ -135,7 +148,8 @@ class GameSession {
  private:
   void End();
   bool Probe(ProbeChannel& request);
-  bool FileCommand(int command, const char* item, const char* title, const std::string& path);
+  bool FileCommand(int command, const char* item, const char* title, const std::string& path,
+                   const std::function<void()>& whileUp);
 
   std::string gamePath_, probePath_, workDir_;
   PROCESS_INFORMATION process_ = {};
@@ -149,4 +163,5 @@ class GameSession {
   HANDLE mapping_ = nullptr;
   ProbeChannel* channel_ = nullptr;
   UINT probeMessage_ = 0;
+  int dpi_ = 96;
 };

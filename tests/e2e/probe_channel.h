@@ -30,6 +30,13 @@ enum ProbeOp : LONG {
   // contrast of a stroke with the button face, times 100; in rect.left, how
   // many colours the normal pictures' strokes have
   kProbeToolbarPictures = 6,
+  // path: a DROPFILES block for it posted to the window as WM_DROPFILES, the
+  // shell's way; with flags 1 posted once the game takes the command id from
+  // its queue, so that the drop arrives while that command runs
+  kProbeDropFile = 7,
+  // id the new DPI, flags the old: WM_DPICHANGED sent to the window with the
+  // system's suggestion, its outer size scaled
+  kProbeChangeScale = 8,
 };
 
 // The scenarios hold the game's texts as the program writes them, in
@@ -51,4 +58,6 @@ struct ProbeChannel {
   char text[128];
   LONG markerTaken;  // the serial of the last marker the game took from its queue
   LONG buttonUpsTaken;  // left-button releases the game has taken from its queue
+  LONG dropsPosted;     // WM_DROPFILES posted by the probe
+  wchar_t path[1024];
 };

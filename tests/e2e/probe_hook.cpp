@@ -3,6 +3,9 @@
 // every other message on untouched, so the game behaves as it would without it.
 #include <windows.h>
 #include <commctrl.h>
+#include <shlobj.h>
+
+#include <cstring>
 
 #include <algorithm>
 #include <vector>
@@ -55,6 +58,49 @@ void ReadPictures(HIMAGELIST list, LONG* count, LONG* fewestStrokes, LONG* lowes
 
 UINT probeMessage = 0;
 UINT markerMessage = 0;
+
+ProbeChannel* OpenChannel(HANDLE* mapping) {
+  *mapping = OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, E2E_PROBE_MAPPING);
+  ProbeChannel* channel =
+      *mapping ? static_cast<ProbeChannel*>(MapViewOfFile(*mapping, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(ProbeChannel)))
+               : nullptr;
+  if (!channel && *mapping) CloseHandle(*mapping);
+  return channel;
+}
+
+void CloseChannel(ProbeChannel* channel, HANDLE mapping) {
+  UnmapViewOfFile(channel);
+  CloseHandle(mapping);
+}
+
+void PostDrop(HWND window, HGLOBAL drop) {
+  PostMessageW(window, WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
+  HANDLE mapping;
+  if (ProbeChannel* channel = OpenChannel(&mapping)) {
+    InterlockedIncrement(&channel->dropsPosted);
+    CloseChannel(channel, mapping);
+  }
+}
+
+// One file in the form the shell hands a drop over: the block is the
+// receiver's to free with DragFinish.
+HGLOBAL MakeDrop(const wchar_t* path) {
+  const size_t length = lstrlenW(path);
+  HGLOBAL drop = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + (length + 2) * sizeof(wchar_t));
+  DROPFILES* files = drop ? static_cast<DROPFILES*>(GlobalLock(drop)) : nullptr;
+  if (!files) return drop;
+  files->pFiles = sizeof(DROPFILES);
+  files->fWide = TRUE;
+  memcpy(files + 1, path, length * sizeof(wchar_t));
+  GlobalUnlock(drop);
+  return drop;
+}
+
+// A drop held back until the game takes a given command from its queue: it
+// then waits in the queue while that command runs.
+HGLOBAL heldDrop = nullptr;
+HWND heldFor = nullptr;
+LONG heldUntil = 0;
 
 void Answer(HWND window, ProbeChannel* channel) {
   switch (channel->op) {
@@ -110,6 +156,28 @@ void Answer(HWND window, ProbeChannel* channel) {
                    &channel->result[1], &channel->result[2], &channel->result[3], nullptr);
       break;
     }
+    case kProbeDropFile: {
+      HGLOBAL drop = MakeDrop(channel->path);
+      if (!drop) break;
+      if (channel->flags == 0) {
+        PostDrop(window, drop);
+        break;
+      }
+      if (heldDrop) GlobalFree(heldDrop);
+      heldDrop = drop;
+      heldFor = window;
+      heldUntil = channel->id;
+      break;
+    }
+    case kProbeChangeScale: {
+      const UINT kDpiChanged = 0x02E0;
+      RECT r;
+      GetWindowRect(window, &r);
+      RECT suggested = {r.left, r.top, r.left + MulDiv(r.right - r.left, channel->id, channel->flags),
+                        r.top + MulDiv(r.bottom - r.top, channel->id, channel->flags)};
+      SendMessageW(window, kDpiChanged, MAKEWPARAM(channel->id, channel->id), reinterpret_cast<LPARAM>(&suggested));
+      break;
+    }
     default:
       break;
   }
@@ -121,15 +189,11 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK E2EProbeHook(int code, WPARAM 
   if (!probeMessage) probeMessage = RegisterWindowMessageA(E2E_PROBE_MESSAGE);
   const CWPSTRUCT* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
   if (code == HC_ACTION && sent && sent->message == probeMessage) {
-    HANDLE mapping = OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, E2E_PROBE_MAPPING);
-    if (mapping) {
-      ProbeChannel* channel = static_cast<ProbeChannel*>(MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(ProbeChannel)));
-      if (channel) {
-        Answer(sent->hwnd, channel);
-        InterlockedIncrement(&channel->serial);
-        UnmapViewOfFile(channel);
-      }
-      CloseHandle(mapping);
+    HANDLE mapping;
+    if (ProbeChannel* channel = OpenChannel(&mapping)) {
+      Answer(sent->hwnd, channel);
+      InterlockedIncrement(&channel->serial);
+      CloseChannel(channel, mapping);
     }
   }
   return CallNextHookEx(nullptr, code, wParam, lParam);
@@ -141,6 +205,10 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK E2EProbeMarkerHook(int code, W
   MSG* taken = reinterpret_cast<MSG*>(lParam);
   if (code != HC_ACTION || wParam != PM_REMOVE || !taken) return CallNextHookEx(nullptr, code, wParam, lParam);
   bool marker = taken->message == markerMessage;
+  if (heldDrop && taken->message == WM_COMMAND && LOWORD(taken->wParam) == heldUntil) {
+    PostDrop(heldFor, heldDrop);
+    heldDrop = nullptr;
+  }
   // Input comes after every posted message, so the marker cannot tell that a
   // click was handled; the driver counts the releases instead.
   if (marker || taken->message == WM_LBUTTONUP) {

@@ -55,16 +55,22 @@ Options ParseOptions() {
 }
 
 enum class Act { Click, DoubleClick, RightClick, Char, Key, Command, ToolbarClick, CloseSolution, Save, Open,
-                 OpenCancel, Wait };
+                 OpenCancel, Wait, Drop, Scale };
 
 const char* const kActNames[] = {"click", "dblclick", "rclick", "char", "key", "cmd", "bar", "close-solution",
-                                 "save", "open", "open-cancel", "wait"};
+                                 "save", "open", "open-cancel", "wait", "drop", "scale"};
+const int kActCount = 14;
+
+// What comes from outside the game while an action's box or dialog is up.
+enum Outside { kNothing, kDropSaved, kDropDamaged, kScaleAndBack };
+const char kDamagedFile[] = "soak-damaged.nro";
 
 struct Action {
   Act act = Act::Wait;
   int a = 0, b = 0;
-  std::string name;    // the scratch file of a save or an open
+  std::string name;    // the scratch file of a save, an open or a drop
   std::string puzzle;  // a new grid's solution and mask, once known
+  int during = kNothing;
 };
 
 Action Simple(Act act, int a) {
@@ -89,22 +95,34 @@ std::string Describe(const Action& action) {
     case Act::Save: case Act::Open:
       line += " " + action.name;
       break;
+    case Act::Drop:
+      line += " " + action.name;
+      break;
     default:
       break;
   }
   if (!action.puzzle.empty()) line += " " + action.puzzle;
+  if (action.during != kNothing) line += " ~" + std::to_string(action.during);
   return line;
 }
 
 bool ParseAction(const std::string& line, Action* action) {
   char word[32] = "", rest[256] = "";
-  if (sscanf(line.c_str(), "%31s %255[^\n]", word, rest) < 1) return false;
+  std::string text = line;
+  const size_t during = text.find(" ~");
+  int outside = kNothing;
+  if (during != std::string::npos) {
+    outside = atoi(text.c_str() + during + 2);
+    text.erase(during);
+  }
+  if (sscanf(text.c_str(), "%31s %255[^\n]", word, rest) < 1) return false;
   int kind = -1;
-  for (int i = 0; i < 12; ++i)
+  for (int i = 0; i < kActCount; ++i)
     if (strcmp(word, kActNames[i]) == 0) kind = i;
   if (kind < 0) return false;
   *action = Action();
   action->act = static_cast<Act>(kind);
+  action->during = outside;
   char name[64] = "", puzzle[200] = "";
   switch (action->act) {
     case Act::Click: case Act::DoubleClick: case Act::RightClick:
@@ -114,7 +132,7 @@ bool ParseAction(const std::string& line, Action* action) {
       return action->a != 0;
     case Act::Char: case Act::Key: case Act::ToolbarClick: case Act::Wait:
       return sscanf(rest, "%d", &action->a) == 1;
-    case Act::Save: case Act::Open:
+    case Act::Save: case Act::Open: case Act::Drop:
       if (sscanf(rest, "%63s", name) != 1) return false;
       action->name = name;
       return true;
@@ -159,15 +177,17 @@ class Soak {
   int Pick(int n) { return static_cast<int>(random_() % static_cast<unsigned>(n)); }
   Action Choose();
   void Take(Action& action);
-  void HandleBox(BoxKind expected);
+  void HandleBox(BoxKind expected, int during = kNothing);
+  void FromOutside(int during, const char* under);
+  void ChangeScaleAndBack();
   void Check(bool thorough);
   void CheckClock();
   void CheckPicture(const char* when);
   void CheckSolutionWindow();
   void Record(const Action& action);
   void NewGrid(Action& action);
-  void Save(const std::string& name);
-  void OpenSaved(const std::string& name, const GameImage& image);
+  void Save(const std::string& name, int during = kNothing);
+  void OpenSaved(const std::string& name, const GameImage& image, int during = kNothing);
   void CheckFreshGame(const GameImage& image);
   void RealClick(int id);
   HWND SolutionWindow();
@@ -187,6 +207,7 @@ class Soak {
   std::deque<Action> planned_;
   const Action* taking_ = nullptr;  // the action under way, for the failure report
   BoxKind lastBox_ = BoxKind::None;  // the box the last action brought up
+  RECT mainAtStart_ = {};  // the main window, which every change of scale and back must leave as it was
 
   // The clock as last read, and the times that bound what it may show.
   int clockValue_ = 0;
@@ -290,6 +311,7 @@ Action Soak::Choose() {
       {solutionOpen_ ? 10 : 20, 18}, {solutionOpen_ ? 10 : 0, 19},
       {15, 20}, {saved_.empty() ? 0 : 10, 21}, {5, 22},  // save, open, open cancelled
       {5, 23}, {10, 24},                      // the about box, a pause
+      {8, 25}, {6, 26},                       // a file dropped, a change of scale and back
   };
   int total = 0;
   for (const Choice& choice : table) total += choice.weight;
@@ -356,8 +378,22 @@ Action Soak::Choose() {
     }
     case 22: action.act = Act::OpenCancel; break;
     case 23: action.act = Act::Command; action.a = kAbout; break;
+    case 25:
+      action.act = Act::Drop;
+      if (saved_.empty() || Pick(3) == 0) {
+        action.name = kDamagedFile;
+      } else {
+        auto it = saved_.begin();
+        std::advance(it, Pick(static_cast<int>(saved_.size())));
+        action.name = it->first;
+      }
+      break;
+    case 26: action.act = Act::Scale; break;
     default: action.act = Act::Wait; action.a = 100 + Pick(1100); break;
   }
+  // Now and then something comes from outside while the action's box or
+  // dialog, if it brings one, is up.
+  if (Pick(6) == 0) action.during = kDropSaved + Pick(3);
   return action;
 }
 
@@ -369,7 +405,38 @@ void Soak::RealClick(int id) {
   game_.MoveMouse(Scaled(1000), Scaled(740));
 }
 
-void Soak::HandleBox(BoxKind expected) {
+// A drop opens nothing and tells nothing while a box or a dialog is up, and
+// a change of scale there leaves the game alone: the box or dialog stays
+// the only one, and the model has nothing to follow.
+void Soak::FromOutside(int during, const char* under) {
+  if (during == kNothing) return;
+  ++counts_[std::string("outside events under ") + under];
+  if (during == kScaleAndBack) {
+    ChangeScaleAndBack();
+  } else {
+    game_.DropFile(game_.WorkPath(during == kDropDamaged || saved_.empty() ? kDamagedFile : saved_.begin()->first.c_str()));
+    if (!game_.Drain(30000)) Fail("the game does not take a drop under %s", under);
+  }
+  if (game_.MessageBoxes().size() > (strcmp(under, "a box") == 0 ? 1u : 0u))
+    Fail("a message box came up for what came from outside under %s", under);
+}
+
+void Soak::ChangeScaleAndBack() {
+  const int start = game_.Dpi();
+  for (int dpi : {start == 96 ? 144 : 96, start}) {
+    game_.ChangeScale(dpi);
+    if (!game_.Drain(30000)) Fail("the game does not take a change of scale to %d DPI", dpi);
+  }
+  RECT now;
+  GetWindowRect(game_.Main(), &now);
+  if (!EqualRect(&now, &mainAtStart_))
+    Fail("after a change of scale and back the main window is %ld x %ld at %ld, %ld, not %ld x %ld at %ld, %ld",
+         now.right - now.left, now.bottom - now.top, now.left, now.top, mainAtStart_.right - mainAtStart_.left,
+         mainAtStart_.bottom - mainAtStart_.top, mainAtStart_.left, mainAtStart_.top);
+  ++counts_["changes of scale and back"];
+}
+
+void Soak::HandleBox(BoxKind expected, int during) {
   std::vector<BoxInfo> boxes = game_.MessageBoxes();
   if (expected == BoxKind::None) {
     if (!boxes.empty())
@@ -390,16 +457,20 @@ void Soak::HandleBox(BoxKind expected) {
   bool right = box.caption == BoxCaption(expected);
   if (expected == BoxKind::About)
     right = right && box.text.find("NONARO") != std::string::npos && box.text.find("2.1") != std::string::npos;
+  else if (expected == BoxKind::Refused)
+    right = right && box.text.find(kDamagedFile) != std::string::npos;
   else
     right = right && box.text == BoxText(expected);
   if (!right)
     Fail("the box reads %s / %s, expected %s / %s", Quoted(box.caption).c_str(), Quoted(box.text).c_str(),
          Quoted(BoxCaption(expected)).c_str(), expected == BoxKind::About ? "(the about text)" : Quoted(BoxText(expected)).c_str());
-  ++counts_[expected == BoxKind::Win ? "win boxes" : expected == BoxKind::About ? "about boxes" : "refusals"];
+  ++counts_[expected == BoxKind::Win ? "win boxes" : expected == BoxKind::About ? "about boxes"
+            : expected == BoxKind::Refused ? "dropped files refused" : "refusals"];
   if (expected == BoxKind::Win) {
     clockStopped_ = ClockSeconds(game_.Clock());
     if (clockStopped_ < 0) Fail("the clock reads %s at the win", Quoted(game_.Clock()).c_str());
   }
+  FromOutside(during, "a box");
   game_.CloseBox(box.window);
   if (!game_.Drain(30000)) Fail("the game does not go on after its message box was closed");
   boxes = game_.MessageBoxes();
@@ -544,11 +615,12 @@ void Soak::CheckFreshGame(const GameImage& image) {
   counts_["givens, all new grids"] += givens;
 }
 
-void Soak::Save(const std::string& name) {
+void Soak::Save(const std::string& name, int during) {
   // Over an earlier save of the same name, when there is one: the dialog's
   // question whether to replace it is answered yes.
   std::string path = game_.WorkPath(name.c_str());
-  if (!game_.SaveFile(path) || !game_.Drain(30000)) Fail("saving %s failed", name.c_str());
+  if (!game_.SaveFile(path, [&] { FromOutside(during, "the save dialog"); }) || !game_.Drain(30000))
+    Fail("saving %s failed", name.c_str());
   std::vector<uint8_t> bytes;
   GameImage image;
   if (!WaitUntil([&] { return ReadBytes(path, bytes) && bytes.size() >= kFileSize; }, 10000, 50))
@@ -565,8 +637,9 @@ void Soak::Save(const std::string& name) {
   ++counts_["saves"];
 }
 
-void Soak::OpenSaved(const std::string& name, const GameImage& image) {
-  if (!game_.OpenFile(game_.WorkPath(name.c_str()))) Fail("opening %s failed", name.c_str());
+void Soak::OpenSaved(const std::string& name, const GameImage& image, int during) {
+  if (!game_.OpenFile(game_.WorkPath(name.c_str()), [&] { FromOutside(during, "the open dialog"); }))
+    Fail("opening %s failed", name.c_str());
   if (!game_.Drain(30000)) Fail("the game does not answer after opening %s", name.c_str());
   model_.StartGame(image);
   ++counts_["opens"];
@@ -674,19 +747,38 @@ void Soak::Take(Action& action) {
       break;
     }
     case Act::Save:
-      Save(action.name);
+      Save(action.name, action.during);
       model_.ForgetSelection();
       break;
     case Act::Open: {
       auto it = saved_.find(action.name);
       if (it == saved_.end()) Fail("%s was never saved", action.name.c_str());
-      OpenSaved(action.name, it->second);
+      OpenSaved(action.name, it->second, action.during);
       break;
     }
+    case Act::Drop: {
+      // As "Ouvrir" opens it; a file that is no game is refused by name.
+      game_.DropFile(game_.WorkPath(action.name.c_str()));
+      auto it = saved_.find(action.name);
+      if (action.name == kDamagedFile) {
+        expected = BoxKind::Refused;
+        model_.ForgetSelection();
+      } else if (it == saved_.end()) {
+        Fail("%s was never saved", action.name.c_str());
+      } else {
+        model_.StartGame(it->second);
+        ++counts_["drops opened"];
+      }
+      break;
+    }
+    case Act::Scale:
+      ChangeScaleAndBack();
+      break;
     case Act::OpenCancel: {
       game_.PostCommand(kOpen);
       HWND dialog = game_.WaitForFileDialog("Ouvrir un fichier Nonaro...", 30000);
       if (!dialog) Fail("\"Ouvrir\" shows no dialog");
+      FromOutside(action.during, "the open dialog");
       if (!game_.CancelFileDialog(dialog)) Fail("the open dialog does not close on Cancel");
       model_.ForgetSelection();
       break;
@@ -699,13 +791,17 @@ void Soak::Take(Action& action) {
   if (expected == BoxKind::Win) diligent_ = false;
   lastBox_ = expected;
   if (!game_.Drain(60000)) Fail("the game does not take its messages");
-  HandleBox(expected);
+  HandleBox(expected, action.during);
 }
 
 void Soak::Run() {
   game_.Launch();
   GridView view(game_);
   view_ = &view;
+  GetWindowRect(game_.Main(), &mainAtStart_);
+  std::vector<uint8_t> damaged = GameImage::Solved().Hide({40}).Encode();
+  damaged[6] = '3';
+  if (!WriteBytes(game_.WorkPath(kDamagedFile), damaged)) Fail("cannot write %s", kDamagedFile);
   Note("soak: seed %u, at most %ld actions or %ld s%s%s", options_.seed, options_.actions, options_.seconds,
        options_.replay.empty() ? "" : ", replaying ", options_.replay.c_str());
 

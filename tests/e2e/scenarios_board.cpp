@@ -46,6 +46,30 @@ void StartUp(GameSession& game) {
          outerHeight);
   Expect(grid.right - grid.left == side && grid.bottom - grid.top == side, "grid window is %d x %d (%ld x %ld)", side,
          side, grid.right - grid.left, grid.bottom - grid.top);
+  // To a display of the other scale and back, as Windows tells it: the client
+  // area fits each scale exactly, and the window ends as it began.
+  for (int dpi : {game.Dpi() == 96 ? 144 : 96, game.Dpi()}) {
+    game.ChangeScale(dpi);
+    game.Settle();
+    RECT area, bar;
+    GetClientRect(game.Main(), &area);
+    GetWindowRect(game.Toolbar(), &bar);
+    const LONG w = std::max(MulDiv(480 - base.cx, dpi, 96), MulDiv(460, dpi, 96));
+    const LONG h = std::max(MulDiv(554 - base.cy, dpi, 96), static_cast<int>(bar.bottom - bar.top) + MulDiv(460, dpi, 96));
+    // The system keeps a window within the desktop's size and its frame.
+    RECT outer;
+    GetWindowRect(game.Main(), &outer);
+    const LONG frameHeight = outer.bottom - outer.top - area.bottom;
+    if (h + frameHeight > GetSystemMetrics(SM_CYMAXTRACK))
+      Note("at %d DPI the window would be taller than the desktop lets it be", dpi);
+    else
+      Expect(area.right == w && area.bottom == h, "at %d DPI the client area is %ld x %ld (%ld x %ld)", dpi, w, h,
+             area.right, area.bottom);
+  }
+  RECT back;
+  GetWindowRect(game.Main(), &back);
+  Expect(EqualRect(&back, &main), "back at %d DPI the main window is as it started (%ld x %ld at %ld, %ld)", game.Dpi(),
+         back.right - back.left, back.bottom - back.top, back.left, back.top);
   POINT at = {grid.left, grid.top};
   ScreenToClient(game.Main(), &at);
   const int extent = Scaled(459);

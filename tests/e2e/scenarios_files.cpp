@@ -232,11 +232,11 @@ void OpenRefused(GameSession& game) {
       {"text renamed .nro", std::vector<uint8_t>(text, text + sizeof text - 1)},
   };
   // One warning, owned by the main window and with its caption, that names
-  // the file.
-  auto expectRefused = [&](const std::string& name) {
+  // the file (and says why, where given).
+  auto expectRefused = [&](const std::string& name, const char* why = "comme partie Nonaro") {
     BoxInfo box = game.WaitForBox(30000);
     Expect(box.window && box.owner == game.Main() && box.caption == "Nonaro 2.1" && box.text.find(name) != std::string::npos &&
-               game.MessageBoxes().size() == 1,
+               box.text.find(why) != std::string::npos && game.MessageBoxes().size() == 1,
            "one box names %s (%s)", name.c_str(), Quoted(box.text).c_str());
     if (box.window) game.CloseBox(box.window);
   };
@@ -250,9 +250,77 @@ void OpenRefused(GameSession& game) {
     expectUnchanged(file.name, index++);
   }
 
-  // Started with a refused file, the game says so and shows an empty board.
-  for (const char* name : {"damaged-2.nro", "damaged-7.nro", "absente.nro"}) {
-    game.Launch(game.WorkPath(name));
+  // Held whole by another program, a file is told as in use.
+  const std::string held = game.WorkPath("held.nro");
+  Require(WriteBytes(held, valid), "the driver writes %s", held.c_str());
+  HANDLE hold = CreateFileA(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  Require(hold != INVALID_HANDLE_VALUE, "the driver holds %s without sharing", held.c_str());
+  game.OpenFile(held);
+  expectRefused("held.nro", "un autre programme l'utilise");
+  expectUnchanged("a file held whole by another program", index++);
+  CloseHandle(hold);
+
+  // Dropped, a path longer than Windows' 260 characters is refused by its
+  // whole name, not cut down to another one.
+  const std::string longName = "partie-" + std::string(40, 'b') + ".nro";
+  const std::string longPath =
+      game.WorkPath((std::string(300 - game.WorkPath("").size() - longName.size(), 'a') + "\\" + longName).c_str());
+  game.DropFile(longPath);
+  expectRefused(longName);
+  expectUnchanged("a dropped path of 300 characters", index++);
+
+  // Under the clash's box and the save dialog a drop opens nothing: the
+  // rule's clean-up stays in this game, and the save holds it.
+  const std::string other = game.WorkPath("other.nro");
+  Require(WriteBytes(other, valid), "the driver writes %s", other.c_str());
+  game.ClickCell(41);
+  game.PostChar('9');
+  BoxInfo clash = game.WaitForBox(15000);
+  if (Expect(clash.caption == "Doublons", "a clashing 9 at cell 41 brings up the box (%s)", Quoted(clash.caption).c_str())) {
+    for (const std::string& dropped : {other, game.WorkPath("damaged-2.nro")}) game.DropFile(dropped);
+    game.Drain();
+    Expect(game.MessageBoxes().size() == 1, "the drops under the box open nothing and tell nothing");
+    game.CloseBox(clash.window);
+  }
+  expectUnchanged("files dropped under the clash's box", index++);
+  const std::string kept = game.WorkPath("kept.nro");
+  game.SaveFile(kept, [&] {
+    game.DropFile(other);
+    game.Drain();
+  });
+  std::vector<uint8_t> keptBytes;
+  Expect(WaitUntil([&] { return ReadBytes(kept, keptBytes) && keptBytes.size() >= kFileSize; }, 10000) &&
+             FirstDifference(baseline, keptBytes).empty(),
+         "a file dropped under the save dialog leaves the save the game as it was when it was chosen");
+  expectUnchanged("a file dropped under the save dialog", index++);
+
+  // Kept open for writing by another program, as an editor or a sync client
+  // keeps it, a file opens.
+  hold = CreateFileA(other.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  Expect(game.OpenFile(other) && WaitUntil([&] { return !game.ButtonEnabled(kUndo); }, 10000),
+         "a file another program keeps open for writing opens");
+  ExpectNoBoxFor(game, 1000, "opening a file kept open for writing");
+  CloseHandle(hold);
+
+  // A drop that arrives while a new grid is made waits in the queue and is
+  // refused as it would be under a box.
+  const LONG drops = game.DropsPosted();
+  game.DropFile(other, kNewGame);
+  game.Command(kNewGame, 240000);
+  ExpectNoBoxFor(game, 1000, "a file dropped while a new grid was made");
+  std::vector<uint8_t> made;
+  GameImage fresh;
+  if (Expect(game.DropsPosted() > drops, "the drop came while the new grid was made") &&
+      SaveAndRead(game, "made.nro", made) && fresh.Decode(made)) {
+    int left = 0;
+    for (int cell = 0; cell < 81; ++cell) left += fresh.player[cell] != (fresh.mask[cell] ? 0 : fresh.solution[cell]);
+    Expect(left == 0 && FirstDifference(made, valid).size() > 0, "the board is the new grid, untouched (%d cells differ)", left);
+  }
+
+  // Started with a refused file, the game says so and shows an empty board;
+  // a path too long for Windows is refused by its name too.
+  for (const std::string& name : {std::string("damaged-2.nro"), std::string("damaged-7.nro"), std::string("absente.nro"), longName}) {
+    game.Launch(name == longName ? longPath : game.WorkPath(name.c_str()));
     expectRefused(name);
     ScreenShot shot = GridView(game).SteadyShot();
     int inked = 0;
@@ -260,9 +328,9 @@ void OpenRefused(GameSession& game) {
       CellLook look = LookAt(shot, cell);
       inked += look.HasGiven() || look.HasPlayerDigit() || look.HasMarks();
     }
-    Expect(inked == 0, "started with %s: the board is empty (%d cells inked)", name, inked);
-    for (int id : {kSave, kSolution, kPrint, kUndo}) ExpectCommand(game, id, false, name);
-    Expect(!game.MenuEnabled(2, true), "started with %s: the \" Outils \" menu is grayed", name);
+    Expect(inked == 0, "started with %s: the board is empty (%d cells inked)", name.c_str(), inked);
+    for (int id : {kSave, kSolution, kPrint, kUndo}) ExpectCommand(game, id, false, name.c_str());
+    Expect(!game.MenuEnabled(2, true), "started with %s: the \" Outils \" menu is grayed", name.c_str());
   }
 }
 

@@ -6,9 +6,24 @@
 
 namespace {
 
+// To a display of the other scale and back while a box is up: the box stays,
+// the grid follows each scale, and the game under the box is left alone.
+void ChangeScaleUnderBox(GameSession& game, const char* box) {
+  for (int dpi : {game.Dpi() == 96 ? 144 : 96, game.Dpi()}) {
+    game.ChangeScale(dpi);
+    game.Drain();
+    RECT grid;
+    GetWindowRect(game.Grid(), &grid);
+    Expect(game.MessageBoxes().size() == 1 && grid.right - grid.left == MulDiv(460, dpi, 96),
+           "at %d DPI under the %s box, the box stays and the grid is %d pixels wide (%ld)", dpi, box,
+           MulDiv(460, dpi, 96), grid.right - grid.left);
+  }
+}
+
 // Types a clashing digit at the selected cell and checks the one box that
 // follows, the flashing pair of cells behind it, and the empty cell after.
-void ExpectRefusal(GameSession& game, GridView& view, char digit, int clashCell, const char* text, bool pen) {
+void ExpectRefusal(GameSession& game, GridView& view, char digit, int clashCell, const char* text, bool pen,
+                   bool changeScale = false) {
   int cell = 40;
   game.PostChar(digit);
   BoxInfo box = game.WaitForBox(15000);
@@ -16,6 +31,7 @@ void ExpectRefusal(GameSession& game, GridView& view, char digit, int clashCell,
   Expect(box.caption == "Doublons" && box.text == text, "the box reads %s / %s (expected \"Doublons\" / %s)",
          Quoted(box.caption).c_str(), Quoted(box.text).c_str(), Quoted(text).c_str());
   game.MoveAside(box.window);
+  if (changeScale) ChangeScaleUnderBox(game, "\"Doublons\"");
 
   int together = 0, neither = 0, inkWhileUp = 0, maxBoxes = 0;
   DWORD start = GetTickCount();
@@ -46,7 +62,7 @@ void Duplicates(GameSession& game) {
   view.WaitForSelection(40, Back::Pen);
 
   // 5 stands in row 4 (cell 36), column 4 (cell 4) and box 4 (cell 30): only the row is told.
-  ExpectRefusal(game, view, '5', 36, "Doublons sur la meme ligne", true);
+  ExpectRefusal(game, view, '5', 36, "Doublons sur la meme ligne", true, true);
   ExpectUndoRedo(game, false, false, "after a refused digit");
   Expect(WaitUntil([&] { return ClockSeconds(game.Clock()) >= 1; }, 6000),
          "the refused first digit started the clock (%s)", Quoted(game.Clock()).c_str());
@@ -78,6 +94,19 @@ void Duplicates(GameSession& game) {
   game.Command(kUndo);
   game.Command(kRedo);
   Expect(WaitForInk(view, 40, true, false), "Undo then Redo brings the 9 back into cell 40");
+
+  // Closed from outside while a clash's box is up, the game ends cleanly.
+  // Wine's default handling passes over the taskbar's SC_CLOSE to a window
+  // a box has disabled; a plain WM_CLOSE, as taskkill posts it, closes.
+  game.PostChar('5');
+  BoxInfo box = game.WaitForBox(15000);
+  Require(box.window != nullptr, "a clashing 5 brings up the box again");
+  PostMessageA(game.Main(), WM_SYSCOMMAND, SC_CLOSE, 0);
+  game.Drain();
+  if (game.Running()) PostMessageA(game.Main(), WM_CLOSE, 0, 0);
+  DWORD code = 12345;
+  const bool ended = game.WaitForExit(20000, &code);
+  Expect(ended && code == 0, "closed under the box, the game ends with exit code 0 (%lu)", code);
 }
 
 void Win(GameSession& game) {
@@ -115,6 +144,7 @@ void Win(GameSession& game) {
     Sleep(100);
   }
   Expect(maxBoxes == 1, "exactly one win box (%d seen)", maxBoxes);
+  ChangeScaleUnderBox(game, "win");
   Expect(steady, "the clock stays stopped while the box is up (%s)", Quoted(game.Clock()).c_str());
   game.CloseBox(box.window);
   ExpectNoBoxFor(game, 2000, "after the win box was closed");

@@ -34,7 +34,8 @@ const char* BoxCaption(BoxKind kind) {
     case BoxKind::Row:
     case BoxKind::Column:
     case BoxKind::Box: return "Doublons";
-    case BoxKind::Win: return "Nonaro 2.1";
+    case BoxKind::Win:
+    case BoxKind::Refused: return "Nonaro 2.1";
     case BoxKind::About: return " A propos de...";
     default: return "";
   }

@@ -12,11 +12,13 @@
 
 #include "tests/e2e/game_file_image.h"
 
-// The message box an action brings up, if any.
-enum class BoxKind { None, Row, Column, Box, Win, About };
+// The message box an action brings up, if any; Refused names a file that is
+// no game, dropped while nothing else was up.
+enum class BoxKind { None, Row, Column, Box, Win, About, Refused };
 
 const char* BoxCaption(BoxKind kind);
-// The exact text, or "" for the about box, whose text is only looked into.
+// The exact text, or "" for the about box and a refusal, whose texts are
+// only looked into.
 const char* BoxText(BoxKind kind);
 
 enum class ClockState { Idle, Running, Stopped };

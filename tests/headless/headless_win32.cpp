@@ -637,6 +637,11 @@ int lstrcmpA(LPCSTR first, LPCSTR second)
     return order < 0 ? -1 : (order > 0 ? 1 : 0);
 }
 
+DWORD GetLastError()
+{
+    return errno == EACCES ? ERROR_ACCESS_DENIED : ERROR_FILE_NOT_FOUND;
+}
+
 namespace {
 
 BOOL RunFileDialog(OPENFILENAMEW* dialog, bool open)

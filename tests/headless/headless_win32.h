@@ -120,6 +120,12 @@ const LONG CHILDID_SELF = 0;
 const DWORD GENERIC_READ = 0x80000000u;
 const DWORD GENERIC_WRITE = 0x40000000u;
 const DWORD FILE_SHARE_READ = 0x1;
+const DWORD FILE_SHARE_WRITE = 0x2;
+const DWORD FILE_SHARE_DELETE = 0x4;
+const DWORD ERROR_FILE_NOT_FOUND = 2;
+const DWORD ERROR_ACCESS_DENIED = 5;
+const DWORD ERROR_SHARING_VIOLATION = 32;
+const DWORD ERROR_LOCK_VIOLATION = 33;
 const DWORD CREATE_NEW = 1;
 const DWORD CREATE_ALWAYS = 2;
 const DWORD OPEN_EXISTING = 3;
@@ -189,7 +195,8 @@ HBRUSH CreateSolidBrush(COLORREF color);
 HFONT CreateFontIndirectA(const LOGFONTA* font);
 BOOL DeleteObject(HGDIOBJ object);
 
-// Files. Wide paths stand for their UTF-8 form on the POSIX file system.
+// Files. Wide paths stand for their UTF-8 form on the POSIX file system;
+// POSIX shares every file, so no call fails for a file in use.
 HANDLE CreateFileW(LPCWSTR path, DWORD access, DWORD share, void* security, DWORD disposition,
                    DWORD attributes, HANDLE templateFile);
 BOOL ReadFile(HANDLE file, void* buffer, DWORD count, DWORD* done, void* overlapped);
@@ -205,6 +212,8 @@ BOOL ReplaceFileW(LPCWSTR replaced, LPCWSTR replacement, LPCWSTR backup, DWORD f
                   void* reserved);
 UINT GetTempFileNameW(LPCWSTR folder, LPCWSTR prefix, UINT unique, LPWSTR name);
 int lstrcmpA(LPCSTR first, LPCSTR second);
+// The error of the last file call that failed.
+DWORD GetLastError();
 
 // Common dialogs, which the program reaches through its loader of system
 // libraries.

@@ -33,6 +33,9 @@ const char kVendorKey[] = "Software\\Torvel1";
 // The saved games' type and extension, registered for the installation's users.
 const char kFileType[] = "Software\\Classes\\Nonaro.Partie";
 const char kExtension[] = "Software\\Classes\\.nro";
+// The type that named .nro before the game, and where the installer keeps it.
+const char kPreviousType[] = "Ancien.Partie";
+const char kPreviousTypeValue[] = "Nonaro.Partie_backup";
 const char kMenuFolder[] = "Nonaro";
 // The Start-menu folder holds these, in name order, and nothing else; each
 // opens a file of the installation folder. The names are Windows-1252.
@@ -435,14 +438,17 @@ void Uninstall() {
   std::string command = RegString(Root(), kUninstallKey, "UninstallString");
   if (!Check(!command.empty(), "the uninstaller is registered")) return;
   // For every user, another program has taken the extension since: it keeps it.
+  // For one user, the type the extension named before the game gets it back.
   if (!forUser) RegSetValueA(Root(), kExtension, REG_SZ, "Autre.Partie", 12);
   // As Add/Remove Programs runs it, with the silent switch. The uninstaller
   // copies itself away and lets the copy do the work, so the checks wait.
   command += " /S";
   if (!Check(RunAndWait(command) != -1, "%s runs", command.c_str())) return;
-  if (!forUser && WaitUntil([&] { return !KeyExists(Root(), kFileType); }, 60000)) {
-    Check(RegString(Root(), kExtension, "") == "Autre.Partie" && !KeyExists(Root(), (std::string(kExtension) + "\\OpenWithProgids").c_str()),
-          "the extension taken by another program stays with it, without the game");
+  if (WaitUntil([&] { return !KeyExists(Root(), kFileType); }, 60000)) {
+    const std::string owner = forUser ? kPreviousType : "Autre.Partie";
+    Check(RegString(Root(), kExtension, "") == owner && RegString(Root(), kExtension, kPreviousTypeValue).empty() &&
+              !KeyExists(Root(), (std::string(kExtension) + "\\OpenWithProgids").c_str()),
+          "after the uninstallation .nro names %s, without the game (%s)", owner.c_str(), RegString(Root(), kExtension, "").c_str());
     RegDeleteKeyA(Root(), kExtension);
   }
   ExpectNothingLeft(60000);
@@ -458,6 +464,8 @@ void CheckFileType(const std::string& exe) {
   const std::string icon = RegString(Root(), (std::string(kFileType) + "\\DefaultIcon").c_str(), "");
   const bool listed = RegGetValueA(Root(), (std::string(kExtension) + "\\OpenWithProgids").c_str(), "Nonaro.Partie",
                                    RRF_RT_ANY, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+  Check(RegString(Root(), kExtension, kPreviousTypeValue) == kPreviousType, "the installer keeps .nro's previous type (%s)",
+        RegString(Root(), kExtension, kPreviousTypeValue).c_str());
   Check(RegString(Root(), kExtension, "") == "Nonaro.Partie" && RegString(Root(), kFileType, "") == "Partie Nonaro" && listed &&
             SamePath(open, "\"" + exe + "\" \"%1\"") && SamePath(icon, exe + ",-210"),
         "%s names .nro \"Partie Nonaro\" (among its OpenWithProgids: %d), opened by %s, icon %s", forUser ? "HKCU" : "HKLM",
@@ -518,13 +526,16 @@ void InstallWithWizard(const std::string& installer) {
 int main(int argc, char** argv) {
   forUser = argc > 1 && strcmp(argv[1], "--user") == 0;
   if (argc < 2 + forUser) {
-    fprintf(stderr, "usage: install_check [--user] absent|installed|uninstall|refused|earlier|wizard [installer]\n");
+    fprintf(stderr, "usage: install_check [--user] absent|foreign|installed|uninstall|refused|earlier|wizard [installer]\n");
     return 100;
   }
   CoInitialize(nullptr);
   std::string phase = argv[1 + forUser], installer = argc > 2 + forUser ? argv[2 + forUser] : "";
   if (phase == "absent")
     ExpectNothingLeft(0);
+  else if (phase == "foreign")
+    Check(RegSetValueA(Root(), kExtension, REG_SZ, kPreviousType, sizeof kPreviousType - 1) == ERROR_SUCCESS,
+          ".nro is another program's %s before the installation", kPreviousType);
   else if (phase == "installed")
     CheckInstalled(installer);
   else if (phase == "uninstall")

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the game with the built installer, checks the result and starts
 # the game from its shortcut, installs it again over itself, then uninstalls
-# it silently and checks that nothing is left.
+# it silently and checks that nothing is left. Before the installation .nro
+# names another program's type, which has it back after the uninstallation.
 #
 #   run_install_test.sh <install_check.exe> <installer.exe> [user]
 #
@@ -52,7 +53,7 @@ if ! wine_run "$check" absent >/dev/null 2>&1; then
   stop_prefix
   rm -rf "$NONARO_WINEPREFIX"
 fi
-wine_run "$check" absent || exit 1
+wine_run "$check" absent && wine_run "$check" $user foreign || exit 1
 
 if [ -n "$user" ]; then
   echo "== installing where earlier versions did, then through the wizard"

@@ -399,8 +399,9 @@ private:
         if (!Selectable(target))
             return DISP_E_MEMBERNOTFOUND;
         // While a message box or a dialog is up no click reaches the grid,
-        // and a clash's box holds the selection aside: nothing is selected.
-        if (!IsWindow(window_) || !IsWindowEnabled(GetAncestor(window_, GA_ROOT)))
+        // and a clash's box holds the selection aside: nothing is selected;
+        // nor while a new grid is made.
+        if (!IsWindow(window_) || !IsWindowEnabled(GetAncestor(window_, GA_ROOT)) || (board_->toolMode & kBusyFlag))
             return E_FAIL;
         SelectCell(board_, window_, target);
         return S_OK;

@@ -34,6 +34,14 @@ bool ChooseToolByLetter(HWND window, WPARAM character)
     return false;
 }
 
+// A box or a dialog disables the main window and so keeps the player's keys
+// and clicks from the grid; what its modal loop still hands the grid then
+// was posted by another program, and the board under the box is left alone.
+bool TakesInput(HWND window)
+{
+    return IsWindowEnabled(GetAncestor(window, GA_ROOT)) != FALSE;
+}
+
 // Where the grid window goes in the main window at the board's scale.
 POINT PlaceInMainWindow(const GridBoard* board, HWND mainWindow)
 {
@@ -169,15 +177,15 @@ LRESULT CALLBACK GridWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_SETCURSOR:
         return OnSetCursor(board, window, wParam, lParam);
     case WM_KEYDOWN:
-        return OnKeyDown(board, window, wParam);
+        return TakesInput(window) ? OnKeyDown(board, window, wParam) : 0;
     case WM_CHAR:
-        if (!ChooseToolByLetter(window, wParam))
+        if (TakesInput(window) && !ChooseToolByLetter(window, wParam))
             board->HandleDigitKey(window, static_cast<unsigned int>(wParam));
         return 0;
     case WM_TIMER:
         return OnTimer(board, window, wParam);
     case WM_LBUTTONDOWN:
-        return OnLButtonDown(board, window, lParam);
+        return TakesInput(window) ? OnLButtonDown(board, window, lParam) : 0;
     case WM_GETOBJECT:
         return OnGetObject(board, window, wParam, lParam);
     case WM_SETFOCUS:

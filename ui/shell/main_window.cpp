@@ -4,6 +4,9 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include <algorithm>
+#include <new>
+
 #include "engine/puzzle_grid.h"
 #include "play/game_file.h"
 #include "play/grid_board.h"
@@ -32,6 +35,11 @@ const char kOpenRefusedText[] =
     "Le fichier \xAB\xA0%s\xA0\xBB n'a pas pu \xEAtre ouvert comme partie Nonaro."
     "\n\nLa grille n'a pas \xE9t\xE9 modifi\xE9"
     "e.";
+// The same for a file that another program keeps from being read.
+const char kFileInUseText[] =
+    "Le fichier \xAB\xA0%s\xA0\xBB n'a pas pu \xEAtre ouvert\xA0: un autre programme l'utilise."
+    "\n\nLa grille n'a pas \xE9t\xE9 modifi\xE9"
+    "e.";
 
 // The " Outils " popup's position on the menu bar: it is enabled by position.
 const int kToolsMenuPosition = 2;
@@ -58,24 +66,36 @@ SIZE MainWindowSize(int dpi)
     return size;
 }
 
-// Grows the window just enough for the toolbar and the grid where taller
-// caption or menu metrics leave less client area than they need.
-void MakeRoomForGrid(HWND mainWindow, int dpi)
+// Gives the window the client area it needs at `dpi`, exactly: the 96-DPI
+// window's, scaled, or more where taller caption or menu metrics leave the
+// toolbar and the grid too little. The frame is measured as drawn, which
+// the system's metrics for a scale need not give (Wine draws one frame at
+// every scale), and again where a new width wraps the menu bar otherwise.
+// Only the size is a function of the scale, so a change of scale and back
+// ends at the size it started from.
+void FitClientArea(HWND mainWindow, int dpi)
 {
-    RECT client = {0, 0, 0, 0};
-    RECT toolbar = {0, 0, 0, 0};
-    GetClientRect(mainWindow, &client);
-    GetWindowRect(GetDlgItem(mainWindow, kToolbarId), &toolbar);
-    const int grid = GridGeometry(dpi).WindowSize();
-    const int wider = grid - client.right;
-    const int taller = toolbar.bottom - toolbar.top + grid - client.bottom;
-    if (wider <= 0 && taller <= 0)
+    if (IsIconic(mainWindow))
         return;
-    RECT outer;
-    GetWindowRect(mainWindow, &outer);
-    SetWindowPos(mainWindow, NULL, 0, 0, outer.right - outer.left + (wider > 0 ? wider : 0),
-                 outer.bottom - outer.top + (taller > 0 ? taller : 0),
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT toolbar = {0, 0, 0, 0};
+    GetWindowRect(GetDlgItem(mainWindow, kToolbarId), &toolbar);
+    const SIZE base = FrameSize(kBaseDpi);
+    const int grid = GridGeometry(dpi).WindowSize();
+    const LONG width = std::max<LONG>(ScaledPixels(kMainWidth - base.cx, dpi), grid);
+    const LONG height = std::max<LONG>(ScaledPixels(kMainHeight - base.cy, dpi), toolbar.bottom - toolbar.top + grid);
+    RECT client = {0, 0, 0, 0};
+    GetClientRect(mainWindow, &client);
+    const LONG toolbarWidth = client.right;
+    for (int pass = 0; pass < 3 && (client.right != width || client.bottom != height); ++pass) {
+        RECT outer;
+        GetWindowRect(mainWindow, &outer);
+        SetWindowPos(mainWindow, NULL, 0, 0, outer.right - outer.left + width - client.right,
+                     outer.bottom - outer.top + height - client.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        GetClientRect(mainWindow, &client);
+    }
+    // The toolbar spans the client area it was made in.
+    if (client.right != toolbarWidth)
+        SendDlgItemMessageA(mainWindow, kToolbarId, TB_AUTOSIZE, 0, 0);
 }
 
 void CreateContents(HWND mainWindow)
@@ -88,18 +108,32 @@ void CreateContents(HWND mainWindow)
         SetWindowPos(mainWindow, NULL, 0, 0, wanted.cx, wanted.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     // The grid window's placement reads the toolbar's height.
     CreateToolbar(mainWindow, dpi);
-    MakeRoomForGrid(mainWindow, dpi);
+    FitClientArea(mainWindow, dpi);
     Board.CreateGridWindow(mainWindow);
 }
 
+// The system suggests the old outer size scaled, which the frame at the new
+// scale need not match: the window takes the suggested place and its own size.
+// Nothing here touches the game, so it runs as well under a box or a dialog,
+// whose modal loop passes it on.
 void ChangeScale(HWND mainWindow, int dpi, const RECT* suggested)
 {
-    if (suggested)
-        SetWindowPos(mainWindow, NULL, suggested->left, suggested->top, suggested->right - suggested->left,
-                     suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+    const SIZE estimate = MainWindowSize(dpi);
+    SetWindowPos(mainWindow, NULL, suggested ? suggested->left : 0, suggested ? suggested->top : 0, estimate.cx,
+                 estimate.cy, SWP_NOZORDER | SWP_NOACTIVATE | (suggested ? 0 : SWP_NOMOVE));
     RebuildToolbar(mainWindow, dpi);
-    MakeRoomForGrid(mainWindow, dpi);
+    FitClientArea(mainWindow, dpi);
     RescaleGridWindow(&Board, mainWindow, dpi);
+}
+
+// Whether a message that does not come from the player's own clicks and
+// keys (a drop, a command another program posts) may change the game now. A
+// message box or a file, print or about dialog disables the main window and
+// its modal loop still hands such messages on, while the game under it must
+// stay the one the box is about; a new grid being made is no time either.
+bool OutsideMayAct(HWND mainWindow)
+{
+    return IsWindowEnabled(mainWindow) && !(Board.toolMode & kBusyFlag);
 }
 
 LRESULT SendToToolbar(HWND mainWindow, UINT message, WPARAM commandId, LPARAM flag)
@@ -117,6 +151,11 @@ void NewGame(HWND mainWindow)
     Board.StartGame();
     EnableGameCommands(mainWindow);
     Solution.Refresh();
+    // Files dropped while the grid was made waited in the queue; they are
+    // refused as those dropped under a box are.
+    MSG drop;
+    while (PeekMessageW(&drop, mainWindow, WM_DROPFILES, WM_DROPFILES, PM_REMOVE | PM_QS_POSTMESSAGE))
+        SystemLibrary::DragFinish(reinterpret_cast<HDROP>(drop.wParam));
 }
 
 void OpenGame(HWND mainWindow)
@@ -146,22 +185,45 @@ bool HasArguments(const WCHAR* commandLine)
 }
 
 // The file name alone: the folder would only make the message long.
-void TellOpenRefused(HWND mainWindow, const WCHAR* path)
+void TellOpenRefused(HWND mainWindow, const WCHAR* path, const char* format = kOpenRefusedText)
 {
     WCHAR text[1024];
-    wsprintfW(text, WideText(kOpenRefusedText).get(), SystemLibrary::PathFindFileNameW(path));
+    wsprintfW(text, WideText(format).get(), SystemLibrary::PathFindFileNameW(path));
     MessageBoxW(mainWindow, text, WideText(kProgramCaption).get(), MB_OK | MB_ICONWARNING);
 }
 
-// Only the first of several files dropped at once is opened. Generation
-// runs inside a command, so no drop can arrive during it; the busy value is
-// looked at all the same, as every other way into the board does.
+// What DragAcceptFiles does, without loading shell32 at start.
+void AcceptDrops(HWND mainWindow, bool accept)
+{
+    const LONG_PTR style = GetWindowLongPtrA(mainWindow, GWL_EXSTYLE);
+    SetWindowLongPtrA(mainWindow, GWL_EXSTYLE, accept ? style | WS_EX_ACCEPTFILES : style & ~WS_EX_ACCEPTFILES);
+}
+
+// Only the first of several files dropped at once is opened. A drop while a
+// box or a dialog is up is refused without a word, as the window refuses
+// clicks then: opened once the box was gone, it would replace the game
+// behind whatever the player did in the dialog. A path too long for the
+// program is refused by name rather than cut down to another file's.
 void OpenDroppedGame(HWND mainWindow, HDROP drop)
 {
-    WCHAR path[MAX_PATH];
-    if (!(Board.toolMode & kBusyFlag) && SystemLibrary::DragQueryFileW(drop, 0, path, MAX_PATH))
-        OpenGameFrom(mainWindow, path);
+    const UINT length = OutsideMayAct(mainWindow) ? SystemLibrary::DragQueryFileW(drop, 0, NULL, 0) : 0;
+    WCHAR* path = length ? new (std::nothrow) WCHAR[length + 1] : NULL;
+    if (path && SystemLibrary::DragQueryFileW(drop, 0, path, length + 1) == length) {
+        if (length < MAX_PATH)
+            OpenGameFrom(mainWindow, path);
+        else
+            TellOpenRefused(mainWindow, path);
+    }
+    delete[] path;
     SystemLibrary::DragFinish(drop);
+}
+
+// While a box or a dialog is up the toolbar and the menu are out of reach:
+// a command then comes from another program. None is taken but "Quitter",
+// which closes the window as another program's WM_CLOSE does.
+bool CommandAllowed(HWND mainWindow, int command)
+{
+    return command == kQuitCommand || OutsideMayAct(mainWindow);
 }
 
 // A shortcut key, or a tool's letter in the grid, arrives as a command with
@@ -178,11 +240,24 @@ bool ShortcutAllowed(HWND mainWindow, int command)
     return state != static_cast<UINT>(-1) && !(state & (MF_GRAYED | MF_DISABLED));
 }
 
+void SaveImageAs(HWND mainWindow, const unsigned char* image, const WCHAR* path)
+{
+    if (!SaveGameImage(image, path)) {
+        ShowMessageBox(mainWindow, kSaveFailedText, kProgramCaption, MB_OK | MB_ICONWARNING);
+        return;
+    }
+    SystemLibrary::SHAddToRecentDocs(SHARD_PATHW, path);
+}
+
+// The file receives the board as it stood when the player chose the command,
+// whatever the dialog's modal loop lets through before they confirm.
 void SaveGame(HWND mainWindow)
 {
+    unsigned char image[kGameFileSize];
+    MakeGameImage(&Puzzle, image);
     WCHAR path[MAX_PATH];
     if (ChooseSaveFile(mainWindow, path))
-        SaveGameAs(mainWindow, path);
+        SaveImageAs(mainWindow, image, path);
 }
 
 void ChooseLevel(HWND mainWindow, int command)
@@ -261,19 +336,18 @@ void Dispatch(HWND mainWindow, int command)
 
 void SaveGameAs(HWND mainWindow, const WCHAR* path)
 {
-    if (!SaveGameFile(&Puzzle, path)) {
-        ShowMessageBox(mainWindow, kSaveFailedText, kProgramCaption, MB_OK | MB_ICONWARNING);
-        return;
-    }
-    SystemLibrary::SHAddToRecentDocs(SHARD_PATHW, path);
+    unsigned char image[kGameFileSize];
+    MakeGameImage(&Puzzle, image);
+    SaveImageAs(mainWindow, image, path);
 }
 
 void OpenGameFrom(HWND mainWindow, const WCHAR* path)
 {
     // The reader checks the whole file before it changes anything, so a
     // refused file leaves the game, the clock and the history as they were.
-    if (!LoadGameFile(&Puzzle, path)) {
-        TellOpenRefused(mainWindow, path);
+    GameFileRefusal refusal = kNotAGame;
+    if (!LoadGameFile(&Puzzle, path, &refusal)) {
+        TellOpenRefused(mainWindow, path, refusal == kFileInUse ? kFileInUseText : kOpenRefusedText);
         return;
     }
     Board.ResetClock();
@@ -293,11 +367,15 @@ void OpenCommandLineGame(HWND mainWindow)
     if (!arguments)
         return;
     // Further arguments are ignored. The full path is what the recent
-    // documents keep; one too long for it is tried as it was given.
+    // documents keep; one too long for the program is refused by name, as a
+    // drop's is. A path the system cannot make whole is tried as given.
     if (count > 1 && arguments[1][0]) {
         WCHAR full[MAX_PATH];
         const DWORD length = GetFullPathNameW(arguments[1], MAX_PATH, full, NULL);
-        OpenGameFrom(mainWindow, length > 0 && length < MAX_PATH ? full : arguments[1]);
+        if (length >= MAX_PATH || lstrlenW(arguments[1]) >= MAX_PATH)
+            TellOpenRefused(mainWindow, arguments[1]);
+        else
+            OpenGameFrom(mainWindow, length > 0 ? full : arguments[1]);
     }
     LocalFree(arguments);
 }
@@ -366,11 +444,15 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         CreateContents(window);
         for (int cell = 0; cell < kCellCount; ++cell)
             PlayerGrid[cell] = 0;
-        // What DragAcceptFiles does, without loading shell32 at start.
-        SetWindowLongPtrA(window, GWL_EXSTYLE, GetWindowLongPtrA(window, GWL_EXSTYLE) | WS_EX_ACCEPTFILES);
+        AcceptDrops(window, true);
         return 0;
     case WM_SETFOCUS:
         PassFocusToGrid(&Board);
+        return 0;
+    case WM_ENABLE:
+        // While a box or a dialog holds the window, the shell shows a drag
+        // over it as refused, as the drop would be.
+        AcceptDrops(window, wParam != 0);
         return 0;
     case WM_DESTROY:
         ReleaseClockLabelFont();
@@ -399,7 +481,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_COMMAND:
         // A menu item and a toolbar button with the same id act alike; a
         // shortcut acts as they do where they could be chosen.
-        if (HIWORD(wParam) != 1 || ShortcutAllowed(window, LOWORD(wParam)))
+        if (CommandAllowed(window, LOWORD(wParam)) && (HIWORD(wParam) != 1 || ShortcutAllowed(window, LOWORD(wParam))))
             Dispatch(window, LOWORD(wParam));
         return 0;
     case WM_SYSCOLORCHANGE:

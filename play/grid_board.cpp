@@ -206,3 +206,17 @@ int32_t GridBoard::IsSolved() const
             return 0;
     return 1;
 }
+
+int GridBoard::Repaint(HWND target, GridArea area, int32_t index) const
+{
+    RECT rect;
+    if (!GridGeometry(dpi).AreaRect(area, index, &rect))
+        return 0;
+    InvalidateRect(target, &rect, TRUE);
+    return 1;
+}
+
+int32_t GridBoard::MarkAt(unsigned int x, unsigned int y) const
+{
+    return GridGeometry(dpi).SubCellFromPoint(static_cast<int32_t>(x), static_cast<int32_t>(y));
+}

@@ -1,4 +1,4 @@
-#include "ui/grid/grid_geometry.h"
+#include "play/grid_geometry.h"
 
 namespace {
 
@@ -123,18 +123,4 @@ int32_t GridGeometry::SubCellFromPoint(int32_t x, int32_t y) const
     if (x < 0 || y < 0)
         return -1;
     return MarkIndex(x) + MarkIndex(y) * 3;
-}
-
-int GridBoard::Repaint(HWND target, GridArea area, int32_t index) const
-{
-    RECT rect;
-    if (!GridGeometry(dpi).AreaRect(area, index, &rect))
-        return 0;
-    InvalidateRect(target, &rect, TRUE);
-    return 1;
-}
-
-int32_t GridBoard::MarkAt(unsigned int x, unsigned int y) const
-{
-    return GridGeometry(dpi).SubCellFromPoint(static_cast<int32_t>(x), static_cast<int32_t>(y));
 }

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <string>
 
-#include "ui/grid/grid_geometry.h"
+#include "play/grid_geometry.h"
 #include "play/grid_board.h"
 #include "tests/e2e/grid_view.h"
 #include "tests/ui/window_support.h"
@@ -27,7 +27,7 @@ protected:
         // The pattern brushes come with the window.
         ASSERT_TRUE(GridClassRegistered());
         parent = CreateTestParent(474, 500);
-        board->CreateGridWindow(parent);
+        CreateGridWindow(board, parent);
 
         BITMAPINFO info = {};
         info.bmiHeader.biSize = sizeof(info.bmiHeader);

@@ -5,7 +5,7 @@
 
 #include <cstring>
 
-#include "ui/grid/grid_geometry.h"
+#include "play/grid_geometry.h"
 #include "play/grid_board.h"
 #include "tests/ui/window_support.h"
 #include "ui/grid/grid_window.h"
@@ -46,7 +46,7 @@ protected:
         ASSERT_NE(parent, nullptr);
         toolbar = CreateWindowExA(0, "Static", "", WS_CHILD | WS_VISIBLE, 0, 0, 474, 28, parent,
                                   reinterpret_cast<HMENU>(kToolbarId), GetModuleHandleA(NULL), NULL);
-        ASSERT_EQ(board->CreateGridWindow(parent), 1);
+        ASSERT_EQ(CreateGridWindow(board, parent), 1);
         grid = board->window;
         PumpMessages();
     }
@@ -106,7 +106,7 @@ TEST_F(GridWindowTest, CreationPlacesOneWindowAndArmsTheBoard)
     EXPECT_NE(board->pencilSelectionBrush, nullptr);
     EXPECT_NE(board->eraserCursor, nullptr);
 
-    EXPECT_EQ(board->CreateGridWindow(parent), 0);
+    EXPECT_EQ(CreateGridWindow(board, parent), 0);
     EXPECT_EQ(board->window, grid);
     EXPECT_EQ(FindWindowExA(parent, grid, "WndGridClass", NULL), nullptr);
 }

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <new>
 
-#include "ui/grid/grid_geometry.h"
+#include "play/grid_geometry.h"
 #include "ui/grid/grid_window.h"
 
 namespace {

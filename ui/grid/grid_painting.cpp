@@ -1,7 +1,7 @@
 #include <cstdlib>
 
 #include "ui/grid/display_scale.h"
-#include "ui/grid/grid_geometry.h"
+#include "play/grid_geometry.h"
 #include "ui/grid/grid_window.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include "play/cell_navigation.h"
 #include "ui/grid/display_scale.h"
 #include "ui/grid/grid_accessible.h"
-#include "ui/grid/grid_geometry.h"
+#include "play/grid_geometry.h"
 
 namespace {
 
@@ -107,18 +107,18 @@ POINT GridWindowOrigin(const RECT& client, int toolbarHeight, int dpi)
     return origin;
 }
 
-int GridBoard::CreateGridWindow(HWND mainWindow)
+int CreateGridWindow(GridBoard* board, HWND mainWindow)
 {
-    if (window)
+    if (board->window)
         return 0;
-    SetBoardScale(this, WindowDpi(mainWindow));
-    const POINT origin = PlaceInMainWindow(this, mainWindow);
-    const int size = GridGeometry(dpi).WindowSize();
-    window = CreateWindowExA(0, "WndGridClass", "", WS_CHILD | WS_VISIBLE, origin.x, origin.y, size, size,
-                             mainWindow, NULL, GetModuleHandleA(NULL), this);
-    if (!window)
+    SetBoardScale(board, WindowDpi(mainWindow));
+    const POINT origin = PlaceInMainWindow(board, mainWindow);
+    const int size = GridGeometry(board->dpi).WindowSize();
+    board->window = CreateWindowExA(0, "WndGridClass", "", WS_CHILD | WS_VISIBLE, origin.x, origin.y, size, size,
+                                    mainWindow, NULL, GetModuleHandleA(NULL), board);
+    if (!board->window)
         return 0;
-    UpdateWindow(window);
+    UpdateWindow(board->window);
     return 1;
 }
 

@@ -12,6 +12,9 @@
 // GWLP_USERDATA slot from WM_CREATE on.
 
 ATOM RegisterGridClass();
+// Makes the board's grid window in the main window, below its toolbar: 1, or
+// 0 when the board already has one or it could not be made.
+int CreateGridWindow(GridBoard* board, HWND mainWindow);
 LRESULT CALLBACK GridWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Message handlers; each returns the message's result.

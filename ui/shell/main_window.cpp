@@ -11,7 +11,7 @@
 #include "play/program_text.h"
 #include "program_version.h"
 #include "ui/grid/display_scale.h"
-#include "ui/grid/grid_geometry.h"
+#include "play/grid_geometry.h"
 #include "ui/grid/grid_window.h"
 #include "ui/shell/about_box.h"
 #include "ui/shell/app_objects.h"
@@ -88,7 +88,7 @@ void CreateContents(HWND mainWindow)
     // The grid window's placement reads the toolbar's height.
     CreateToolbar(mainWindow, dpi);
     MakeRoomForGrid(mainWindow, dpi);
-    Board.CreateGridWindow(mainWindow);
+    CreateGridWindow(&Board, mainWindow);
 }
 
 void ChangeScale(HWND mainWindow, int dpi, const RECT* suggested)

@@ -8,6 +8,8 @@ const int kDigitCount = 9;
 const int kMarkCount = kCellCount * kDigitCount;  // one pencil-mark byte per cell and digit
 const int kNoCell = -1;
 
+inline bool IsCell(int cell) { return cell >= 0 && cell < kCellCount; }
+
 inline int CellRow(int cell) { return cell / 9; }
 inline int CellColumn(int cell) { return cell % 9; }
 inline int CellBox(int cell) { return (cell / 27) * 3 + (cell % 9) / 3; }

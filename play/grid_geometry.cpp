@@ -26,7 +26,7 @@ int32_t GridGeometry::BoxLine(int32_t index) const { return Scale(index * kBoxPi
 
 int GridGeometry::CellRect(int32_t cell, RECT* out) const
 {
-    if (!out || cell < 0 || cell >= kCellCount)
+    if (!out || !IsCell(cell))
         return 0;
     const int left = CellColumn(cell) * kPitch;
     const int top = CellRow(cell) * kPitch;
@@ -36,7 +36,7 @@ int GridGeometry::CellRect(int32_t cell, RECT* out) const
 
 int GridGeometry::SubCellRect(int32_t cell, int32_t mark, RECT* out) const
 {
-    if (!out || cell < 0 || cell >= kCellCount || mark < 0 || mark >= kDigitCount)
+    if (!out || !IsCell(cell) || mark < 0 || mark >= kDigitCount)
         return 0;
     const int left = CellColumn(cell) * kPitch + (mark % 3) * kMarkSize;
     const int top = CellRow(cell) * kPitch + (mark / 3) * kMarkSize;

@@ -92,7 +92,7 @@ ATOM RegisterGridClass()
     windowClass.hInstance = GetModuleHandleA(NULL);
     windowClass.hCursor = LoadCursorA(NULL, IDC_ARROW);
     windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
-    windowClass.lpszClassName = "WndGridClass";
+    windowClass.lpszClassName = kGridClassName;
     return RegisterClassA(&windowClass);
 }
 
@@ -114,7 +114,7 @@ int CreateGridWindow(GridBoard* board, HWND mainWindow)
     SetBoardScale(board, WindowDpi(mainWindow));
     const POINT origin = PlaceInMainWindow(board, mainWindow);
     const int size = GridGeometry(board->dpi).WindowSize();
-    board->window = CreateWindowExA(0, "WndGridClass", "", WS_CHILD | WS_VISIBLE, origin.x, origin.y, size, size,
+    board->window = CreateWindowExA(0, kGridClassName, "", WS_CHILD | WS_VISIBLE, origin.x, origin.y, size, size,
                                     mainWindow, NULL, GetModuleHandleA(NULL), board);
     if (!board->window)
         return 0;
@@ -243,7 +243,7 @@ LRESULT OnKeyDown(GridBoard* board, HWND window, WPARAM key)
             SelectCell(board, window, start);
         return 0;
     }
-    if (from < 0 || from >= kCellCount || board->cellMask[from] != kHidden || board->toolMode > kPencilTool)
+    if (!IsCell(from) || board->cellMask[from] != kHidden || board->toolMode > kPencilTool)
         return 0;
     const int32_t target = NavigationTarget(board->cellMask, from, key);
     if (target == kNoCell)

@@ -9,7 +9,6 @@
 #include "play/game_file.h"
 #include "play/grid_board.h"
 #include "play/program_text.h"
-#include "program_version.h"
 #include "ui/grid/display_scale.h"
 #include "play/grid_geometry.h"
 #include "ui/grid/grid_window.h"
@@ -22,7 +21,6 @@
 const char kSaveFailedText[] =
     "La partie n'a pas pu \xEAtre enregistr\xE9"
     "e.\n\nLe fichier existant n'a pas \xE9t\xE9 modifi\xE9.";
-const char kProgramCaption[] = "Nonaro " NONARO_VERSION_TEXT;
 
 namespace {
 
@@ -324,7 +322,7 @@ ATOM RegisterMainClass(HINSTANCE instance)
     windowClass.hCursor = LoadCursorA(NULL, IDC_ARROW);
     windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
     windowClass.lpszMenuName = MAKEINTRESOURCEA(kMainMenuId);
-    windowClass.lpszClassName = "Nonarov2App";
+    windowClass.lpszClassName = kMainClassName;
     return RegisterClassExA(&windowClass);
 }
 
@@ -332,7 +330,7 @@ HWND CreateMainWindow(HINSTANCE instance)
 {
     // A fixed size: no sizing border and no maximise box.
     // Sized for 96 DPI; WM_CREATE brings it to its display's scale.
-    return CreateWindowExA(0, "Nonarov2App", kProgramCaption, kMainStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+    return CreateWindowExA(0, kMainClassName, kProgramCaption, kMainStyle, CW_USEDEFAULT, CW_USEDEFAULT,
                            kMainWidth, kMainHeight, NULL, NULL, instance, NULL);
 }
 

@@ -109,14 +109,15 @@ void CreateToolbar(HWND mainWindow, int dpi)
         SendMessageA(label, WM_SETFONT, reinterpret_cast<WPARAM>(LabelFont), FALSE);
     if (previous)
         DeleteObject(previous);
-    SetWindowTextA(label, "00 : 00 : 00");
+    SetWindowTextA(label, kClockRestText);
 }
 
 void RebuildToolbar(HWND mainWindow, int dpi)
 {
     HWND old = GetDlgItem(mainWindow, kToolbarId);
     BYTE states[kButtonCount] = {};
-    char clock[32] = "00 : 00 : 00";
+    char clock[32];
+    lstrcpyA(clock, kClockRestText);
     if (old) {
         for (int i = 0; i < kButtonCount; ++i)
             if (kButtons[i].idCommand)

@@ -19,9 +19,3 @@ int SaveGameFile(const PuzzleGrid* puzzle, const WCHAR* path);
 // complete solution, its givens showing their solution digits and no player
 // digit repeated in a row, column or box.
 int LoadGameFile(PuzzleGrid* puzzle, const WCHAR* path);
-
-// The Open and Save dialogs; path holds MAX_PATH (260) characters. Paths are
-// wide throughout, so any name the player can type is saved and opened again
-// whatever the system's code page can hold.
-int ChooseOpenFile(HWND owner, WCHAR* path);
-int ChooseSaveFile(HWND owner, WCHAR* path);

@@ -1,4 +1,4 @@
-#include "ui/grid/display_scale.h"
+#include "ui/display_scale.h"
 
 #include "play/grid_geometry.h"
 #include "resources/image_scales.h"

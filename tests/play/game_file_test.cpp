@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/player_arrays.h"
 #include "engine/puzzle_grid.h"
 #include "play/game_file.h"
 

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <vector>
 
+#include "engine/player_arrays.h"
 #include "engine/puzzle_grid.h"
 #include "tests/play/board_harness.h"
 

@@ -7,6 +7,7 @@
 #include "play/grid_board.h"
 #include "tests/e2e/grid_view.h"
 #include "tests/ui/window_support.h"
+#include "ui/grid/grid_painting.h"
 #include "ui/grid/grid_window.h"
 
 namespace {

@@ -8,11 +8,12 @@
 #include <string>
 #include <vector>
 
+#include "engine/player_arrays.h"
 #include "engine/puzzle_grid.h"
 #include "play/grid_board.h"
 #include "resources/program_ids.h"
 #include "tests/ui/window_support.h"
-#include "ui/grid/display_scale.h"
+#include "ui/display_scale.h"
 #include "ui/grid/grid_window.h"
 #include "ui/shell/app_objects.h"
 #include "ui/shell/main_window.h"

@@ -1,8 +1,9 @@
+#include "ui/grid/grid_painting.h"
+
 #include <cstdlib>
 
-#include "ui/grid/display_scale.h"
+#include "ui/display_scale.h"
 #include "play/grid_geometry.h"
-#include "ui/grid/grid_window.h"
 
 namespace {
 

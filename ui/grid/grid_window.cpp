@@ -1,8 +1,9 @@
 #include "ui/grid/grid_window.h"
 
 #include "play/cell_navigation.h"
-#include "ui/grid/display_scale.h"
+#include "ui/display_scale.h"
 #include "ui/grid/grid_accessible.h"
+#include "ui/grid/grid_painting.h"
 #include "play/grid_geometry.h"
 
 namespace {

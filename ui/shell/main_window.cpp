@@ -5,11 +5,13 @@
 #include <shlobj.h>
 #include <shlwapi.h>
 
+#include "engine/player_arrays.h"
 #include "engine/puzzle_grid.h"
+#include "play/file_dialogs.h"
 #include "play/game_file.h"
 #include "play/grid_board.h"
 #include "play/program_text.h"
-#include "ui/grid/display_scale.h"
+#include "ui/display_scale.h"
 #include "play/grid_geometry.h"
 #include "ui/grid/grid_window.h"
 #include "ui/shell/about_box.h"

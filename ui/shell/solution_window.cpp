@@ -4,7 +4,7 @@
 
 #include "engine/puzzle_grid.h"
 #include "play/grid_board.h"
-#include "ui/grid/display_scale.h"
+#include "ui/display_scale.h"
 #include "resources/program_ids.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include "play/grid_board.h"
 #include "play/program_text.h"
 #include "resources/image_scales.h"
-#include "ui/grid/display_scale.h"
+#include "ui/display_scale.h"
 #include "ui/shell/app_objects.h"
 #include "resources/program_ids.h"
 

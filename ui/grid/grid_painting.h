@@ -1,0 +1,29 @@
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+#include "play/grid_board.h"
+
+// The grid window's painting and the drawing objects it paints with.
+
+// WM_PAINT: the cells in the invalid region, with pens made for this paint.
+LRESULT OnPaint(GridBoard* board, HWND window);
+
+// The selection patterns at the board's scale, made while the window exists;
+// a released pattern is nulled, so the board's own release passes it over.
+void MakePatterns(GridBoard* board);
+void ReleasePatterns(GridBoard* board);
+
+// Makes the board's drawing objects for `dpi`, releasing those of the old
+// scale; the patterns only while the window exists.
+void SetBoardScale(GridBoard* board, int dpi);
+
+// The brush a cell is filled with, by the blink phase, the selection, a clash
+// on screen, the tool and the completed groups.
+HBRUSH CellBrush(const GridBoard* board, int32_t cell);
+
+// Draws the whole board into dc: cells, digits, pencil marks, box lines.
+// Leaves the dc's selected objects and text colour as it found them.
+void DrawBoard(const GridBoard* board, HDC dc, HPEN boxPen, HPEN borderPen);

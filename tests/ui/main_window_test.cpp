@@ -436,8 +436,10 @@ TEST_F(MainWindowTest, AChangeOfScaleRescalesEveryWindowAndLeavesTheGameAlone)
     // Every drawing object made for one scale is gone once the next is in use.
     std::vector<HGDIOBJ> released;
     auto scaledObjects = [] {
+        const HGDIOBJ labelFont =
+            reinterpret_cast<HGDIOBJ>(SendDlgItemMessageA(ToolbarWindow, kClockLabelId, WM_GETFONT, 0, 0));
         return std::vector<HGDIOBJ>{Board.digitFont, Board.markFont, Board.penSelectionBrush,
-                                    Board.pencilSelectionBrush, ClockLabelFont(), Solution.cellFont};
+                                    Board.pencilSelectionBrush, labelFont, Solution.cellFont};
     };
     for (int dpi : {start == kBaseDpi ? 144 : kBaseDpi, start}) {
         for (HGDIOBJ object : scaledObjects())

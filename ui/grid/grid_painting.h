@@ -25,5 +25,6 @@ void SetBoardScale(GridBoard* board, int dpi);
 HBRUSH CellBrush(const GridBoard* board, int32_t cell);
 
 // Draws the whole board into dc: cells, digits, pencil marks, box lines.
-// Leaves the dc's selected objects and text colour as it found them.
+// Leaves the dc's selected objects and brush origin as it found them; the
+// text colour is left black and the background mode transparent.
 void DrawBoard(const GridBoard* board, HDC dc, HPEN boxPen, HPEN borderPen);

@@ -134,8 +134,6 @@ void RebuildToolbar(HWND mainWindow, int dpi)
     SetDlgItemTextA(ToolbarWindow, kClockLabelId, clock);
 }
 
-HFONT ClockLabelFont() { return LabelFont; }
-
 void ReleaseClockLabelFont()
 {
     if (LabelFont)

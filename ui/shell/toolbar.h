@@ -12,9 +12,8 @@ void CreateToolbar(HWND mainWindow, int dpi);
 // clock's text the old one had.
 void RebuildToolbar(HWND mainWindow, int dpi);
 
-// The clock label's own font, null where it keeps the default one (at 96 DPI
-// on a 96-DPI system); released with the main window.
-HFONT ClockLabelFont();
+// Releases the clock label's own font, which it has wherever the default one
+// does not serve (anywhere but at 96 DPI on a 96-DPI system).
 void ReleaseClockLabelFont();
 
 // The tooltip text of a toolbar command, or null for ids without one.

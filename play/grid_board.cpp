@@ -33,9 +33,9 @@ GridBoard::GridBoard(int16_t* playerGrid, uint8_t* cellMask, uint8_t* pencilMark
     std::memset(columnComplete, 0, sizeof columnComplete);
     std::memset(boxComplete, 0, sizeof boxComplete);
 
-    completeBrush = CreateSolidBrush(RGB(255, 255, 180));
-    cellBrush = CreateSolidBrush(RGB(225, 250, 220));
-    conflictBrush = CreateSolidBrush(RGB(182, 210, 143));
+    completeBrush = CreateSolidBrush(kCompleteColour);
+    cellBrush = CreateSolidBrush(kPlainColour);
+    conflictBrush = CreateSolidBrush(kConflictColour);
 
     digitFont = MakeDigitFont(kBaseDpi);
 

@@ -14,6 +14,12 @@ const int32_t kPencilTool = 1;
 const int32_t kEraserTool = 2;
 const int32_t kBusyFlag = 8;
 
+// The board's solid brushes: a plain cell, a cell of a completed group, and
+// the cells of a clash while it is reported.
+const COLORREF kPlainColour = RGB(225, 250, 220);
+const COLORREF kCompleteColour = RGB(255, 255, 180);
+const COLORREF kConflictColour = RGB(182, 210, 143);
+
 // One snapshot of the board after an accepted change.
 struct HistoryEntry {
     int32_t cell;  // the cell that change touched; unused in a game's first entry

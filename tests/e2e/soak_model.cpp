@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "tests/engine/brute_force_counter.h"
+#include "tests/program_facts.h"
 
 namespace {
 
@@ -33,8 +34,8 @@ const char* BoxCaption(BoxKind kind) {
   switch (kind) {
     case BoxKind::Row:
     case BoxKind::Column:
-    case BoxKind::Box: return "Doublons";
-    case BoxKind::Win: return "Nonaro 2.1";
+    case BoxKind::Box: return kClashCaption;
+    case BoxKind::Win: return kProgramCaption;
     case BoxKind::About: return " A propos de...";
     default: return "";
   }
@@ -42,10 +43,10 @@ const char* BoxCaption(BoxKind kind) {
 
 const char* BoxText(BoxKind kind) {
   switch (kind) {
-    case BoxKind::Row: return "Doublons sur la meme ligne";
-    case BoxKind::Column: return "Doublons sur la m\xEAme colonne";
-    case BoxKind::Box: return "Doublons dans le carr\xE9";
-    case BoxKind::Win: return " BRAVO!!!   Vous avez reussi.  ";
+    case BoxKind::Row: return kRowClashText;
+    case BoxKind::Column: return kColumnClashText;
+    case BoxKind::Box: return kBoxClashText;
+    case BoxKind::Win: return kWinText;
     default: return "";
   }
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "play/grid_board.h"
+#include "tests/program_facts.h"
 
 // A board behind a grid window of its own, with what the rules reach through
 // the platform: the main window and its menu, the toolbar with the Undo and

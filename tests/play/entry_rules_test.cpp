@@ -5,11 +5,6 @@
 
 namespace {
 
-const char kRow[] = "Doublons sur la meme ligne";
-const char kColumn[] = "Doublons sur la m\xEAme colonne";
-const char kBox[] = "Doublons dans le carr\xE9";
-const char kWin[] = " BRAVO!!!   Vous avez reussi.  ";
-
 typedef std::vector<std::string> Texts;
 
 // Four cells to fill: 0 (5), 4 (7), 8 (2) and 63 (2). At cell 0, 9 clashes in
@@ -52,8 +47,8 @@ TEST_F(EntryRules, RefusedPenDigitEmptiesTheCellWithoutAnEntry)
     HistoryNode* entry = h.board.currentEntry;
     h.Type('9');
     ASSERT_EQ(1u, h.boxes.size());
-    EXPECT_EQ(kRow, h.boxes[0].text);
-    EXPECT_EQ("Doublons", h.boxes[0].caption);
+    EXPECT_EQ(kRowClashText, h.boxes[0].text);
+    EXPECT_EQ(kClashCaption, h.boxes[0].caption);
     EXPECT_TRUE(h.boxes[0].ownedByGrid);
     EXPECT_EQ(0, h.grid[0]);
     EXPECT_EQ(2, h.HistoryLength());
@@ -74,7 +69,7 @@ TEST_F(EntryRules, OnlyTheFirstClashIsReportedRowThenColumnThenBox)
     Fill(0, '9');
     Fill(0, '7');
     Fill(0, '2');
-    EXPECT_EQ((Texts{kRow, kColumn, kBox}), h.BoxTexts());
+    EXPECT_EQ((Texts{kRowClashText, kColumnClashText, kBoxClashText}), h.BoxTexts());
     EXPECT_EQ((std::vector<int>{6, 45, 11}), clashCells);
     EXPECT_EQ(0, h.grid[0]);
     EXPECT_EQ(1, h.HistoryLength());
@@ -86,7 +81,7 @@ TEST_F(EntryRules, PlayerValuesClashLikeGivens)
     int clash = kNoCell;
     h.duringBox = [&](const BoardHarness::Box&) { clash = h.board.conflictCell; };
     Fill(4, '5');
-    EXPECT_EQ((Texts{kRow}), h.BoxTexts());
+    EXPECT_EQ((Texts{kRowClashText}), h.BoxTexts());
     EXPECT_EQ(0, clash);
     EXPECT_EQ(5, h.grid[0]);
     EXPECT_EQ(0, h.grid[4]);
@@ -169,8 +164,8 @@ TEST_F(EntryRules, LastPenDigitWinsAndEveryFurtherAcceptedDigitWinsAgain)
     h.Tick(5);
     EXPECT_TRUE(h.boxes.empty());
     Fill(63, '2');
-    ASSERT_EQ((Texts{kWin}), h.BoxTexts());
-    EXPECT_EQ("Nonaro 2.1", h.boxes[0].caption);
+    ASSERT_EQ((Texts{kWinText}), h.BoxTexts());
+    EXPECT_EQ(kProgramCaption, h.boxes[0].caption);
     EXPECT_TRUE(h.boxes[0].ownedByGrid);
     EXPECT_EQ(0, h.board.clockRunning);
     EXPECT_EQ(0, h.board.clockArmed);
@@ -180,13 +175,13 @@ TEST_F(EntryRules, LastPenDigitWinsAndEveryFurtherAcceptedDigitWinsAgain)
     EXPECT_EQ(kNoCell, h.board.selectedCell);
 
     Fill(63, '2');
-    EXPECT_EQ((Texts{kWin, kWin}), h.BoxTexts());
+    EXPECT_EQ((Texts{kWinText, kWinText}), h.BoxTexts());
     EXPECT_EQ(0, h.board.clockRunning);
     EXPECT_FALSE(h.ClockTimerSet());
 
     // A refused digit empties the cell, so the grid is no longer solved.
     Fill(63, '5');
-    EXPECT_EQ((Texts{kWin, kWin, kRow}), h.BoxTexts());
+    EXPECT_EQ((Texts{kWinText, kWinText, kRowClashText}), h.BoxTexts());
     EXPECT_EQ(0, h.board.IsSolved());
 }
 
@@ -231,7 +226,7 @@ TEST_F(PencilRules, MarksAreCheckedAgainstValuesOnly)
     h.Type('5');
     h.Type('7');
     h.Type('3');
-    EXPECT_EQ((Texts{kRow, kColumn, kBox}), h.BoxTexts());
+    EXPECT_EQ((Texts{kRowClashText, kColumnClashText, kBoxClashText}), h.BoxTexts());
     EXPECT_EQ(0, Mark(0, 5));
     EXPECT_EQ(0, Mark(0, 7));
     EXPECT_EQ(0, Mark(0, 3));
@@ -250,7 +245,7 @@ TEST_F(PencilRules, ShownMarkIsClearedWhenTypedAgainAfterItsDigitWasWritten)
     h.board.SetTool(kPencilTool);
     h.Click(2);
     h.Type('4');
-    EXPECT_EQ((Texts{kBox}), h.BoxTexts());
+    EXPECT_EQ((Texts{kBoxClashText}), h.BoxTexts());
     EXPECT_EQ(0, Mark(2, 4));
     EXPECT_EQ(3, h.HistoryLength());
 }

@@ -162,8 +162,8 @@ TEST_F(History, UndoAndRedoRefreshTheGroupsOfEveryCellTheyChange)
 
     // Stale flags would hide the win that the last digit brings.
     Fill(8, '2');
-    const std::string row = "Doublons sur la meme ligne";
-    EXPECT_EQ((std::vector<std::string>{row, row, " BRAVO!!!   Vous avez reussi.  "}), h.BoxTexts());
+    const std::string row = kRowClashText;
+    EXPECT_EQ((std::vector<std::string>{row, row, kWinText}), h.BoxTexts());
 }
 
 }  // namespace

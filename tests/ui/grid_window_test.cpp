@@ -93,7 +93,7 @@ TEST_F(GridWindowTest, CreationPlacesOneWindowAndArmsTheBoard)
 {
     char className[32] = "";
     GetClassNameA(grid, className, sizeof(className));
-    EXPECT_STREQ(className, "WndGridClass");
+    EXPECT_STREQ(className, kGridClassName);
     RECT area;
     GetWindowRect(grid, &area);
     MapWindowPoints(NULL, parent, reinterpret_cast<POINT*>(&area), 2);
@@ -108,7 +108,7 @@ TEST_F(GridWindowTest, CreationPlacesOneWindowAndArmsTheBoard)
 
     EXPECT_EQ(CreateGridWindow(board, parent), 0);
     EXPECT_EQ(board->window, grid);
-    EXPECT_EQ(FindWindowExA(parent, grid, "WndGridClass", NULL), nullptr);
+    EXPECT_EQ(FindWindowExA(parent, grid, kGridClassName, NULL), nullptr);
 }
 
 TEST_F(GridWindowTest, DestructionReleasesWhatTheWindowMade)
@@ -270,9 +270,7 @@ TEST_F(GridWindowTest, TimerTicksBlinkCountOrDoNothing)
 
 TEST_F(GridWindowTest, TheBlinkTickPaintsTheSelectionAndTheClashCellsAtOnce)
 {
-    const COLORREF plain = RGB(225, 250, 220);
     const COLORREF penField = RGB(255, 166, 166);
-    const COLORREF clash = RGB(182, 210, 143);
     Send(WM_LBUTTONDOWN, MK_LBUTTON, CentreOf(5));
     board->conflictCell = 7;
     board->savedSelection = 60;
@@ -281,17 +279,17 @@ TEST_F(GridWindowTest, TheBlinkTickPaintsTheSelectionAndTheClashCellsAtOnce)
     HDC dc = GetDC(grid);
     auto corner = [&](int cell) { return GetPixel(dc, (cell % 9) * 51 + 2, (cell / 9) * 51 + 2); };
     EXPECT_EQ(corner(5), penField);
-    EXPECT_EQ(corner(7), clash);
-    EXPECT_EQ(corner(60), clash);
+    EXPECT_EQ(corner(7), kConflictColour);
+    EXPECT_EQ(corner(60), kConflictColour);
 
     // No message is pumped: the tick itself must have painted.
     Send(WM_TIMER, 1, 0);
-    EXPECT_EQ(corner(5), plain);
-    EXPECT_EQ(corner(7), plain);
-    EXPECT_EQ(corner(60), plain);
+    EXPECT_EQ(corner(5), kPlainColour);
+    EXPECT_EQ(corner(7), kPlainColour);
+    EXPECT_EQ(corner(60), kPlainColour);
     Send(WM_TIMER, 1, 0);
     EXPECT_EQ(corner(5), penField);
-    EXPECT_EQ(corner(60), clash);
+    EXPECT_EQ(corner(60), kConflictColour);
     ReleaseDC(grid, dc);
 }
 

@@ -140,7 +140,7 @@ HWND MainWindowTest::main = NULL;
 
 TEST_F(MainWindowTest, StartsWithAnEmptyGridCentredBelowTheToolbar)
 {
-    HWND grid = FindWindowExA(main, NULL, "WndGridClass", NULL);
+    HWND grid = FindWindowExA(main, NULL, kGridClassName, NULL);
     ASSERT_NE(grid, nullptr);
     EXPECT_EQ(grid, Board.window);
     RECT client, toolbar, area;
@@ -153,7 +153,7 @@ TEST_F(MainWindowTest, StartsWithAnEmptyGridCentredBelowTheToolbar)
     EXPECT_EQ(area.top, bar + (client.bottom - bar - 459) / 2);
     for (int cell = 0; cell < kCellCount; ++cell)
         ASSERT_EQ(PlayerGrid[cell], 0);
-    EXPECT_EQ(ClockText(), "00 : 00 : 00");
+    EXPECT_EQ(ClockText(), kClockRestText);
     EXPECT_TRUE(GetMenuState(GetMenu(main), 2, MF_BYPOSITION) & MF_GRAYED);
 }
 
@@ -221,7 +221,7 @@ TEST_F(MainWindowTest, NewGameLaysOutTheGivensAndEnablesTheGameCommands)
     for (UINT id : {IDM_SAVE, IDM_SOLUTION, IDM_PRINT})
         EXPECT_FALSE(MenuHas(id, MF_GRAYED)) << id;
     EXPECT_FALSE(GetMenuState(GetMenu(main), 2, MF_BYPOSITION) & MF_GRAYED);
-    EXPECT_EQ(ClockText(), "00 : 00 : 00");
+    EXPECT_EQ(ClockText(), kClockRestText);
 }
 
 TEST_F(MainWindowTest, ToolCommandsLeaveExactlyOneToolCheckedInBothPlaces)
@@ -306,7 +306,7 @@ TEST_F(MainWindowTest, SolutionWindowOpensOnceBesideTheMainWindow)
     Command(IDM_SOLUTION);
     EXPECT_EQ(Solution.window, solution);
     int windows = 0;
-    for (HWND found = NULL; (found = FindWindowExA(NULL, found, "NonaroSolutionClass", NULL)) != NULL;)
+    for (HWND found = NULL; (found = FindWindowExA(NULL, found, kSolutionClassName, NULL)) != NULL;)
         ++windows;
     EXPECT_EQ(windows, 1);
 }
@@ -354,7 +354,7 @@ TEST_F(MainWindowTest, AFailedSaveIsToldInABoxOwnedByTheMainWindow)
     MessageBoxCatcher boxes;
     SaveGameAs(main, L"C:\\nonaro-no-such-folder\\partie.nro");
     EXPECT_EQ(boxes.count(), 1);
-    EXPECT_EQ(boxes.caption(), "Nonaro 2.1");
+    EXPECT_EQ(boxes.caption(), kProgramCaption);
     EXPECT_EQ(boxes.text(), std::string(kSaveFailedText));
     EXPECT_EQ(boxes.owner(), main);
 
@@ -376,7 +376,7 @@ TEST_F(MainWindowTest, AboutBoxNamesTheProgramAndItsVersion)
     EXPECT_EQ(boxes.count(), 1);
     EXPECT_EQ(boxes.caption(), " A propos de...");
     EXPECT_NE(boxes.text().find("NONARO"), std::string::npos);
-    EXPECT_NE(boxes.text().find("2.1"), std::string::npos);
+    EXPECT_NE(boxes.text().find(NONARO_VERSION_TEXT), std::string::npos);
     EXPECT_EQ(boxes.owner(), main);
 }
 

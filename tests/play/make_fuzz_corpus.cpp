@@ -95,7 +95,8 @@ int main(int argc, char** argv)
             }
         } else {
             std::ofstream(path, std::ios::binary)
-                .write(reinterpret_cast<const char*>(seed.second.data()), static_cast<std::streamsize>(seed.second.size()));
+                .write(reinterpret_cast<const char*>(seed.second.data()),
+                       static_cast<std::streamsize>(seed.second.size()));
         }
     }
     return differing;

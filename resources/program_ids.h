@@ -69,11 +69,6 @@ const int kPencilPatternId = IDB_PENCIL_SELECTION;
 const int kProgramIconId = IDI_PROGRAM;
 const int kEraserCursorId = IDR_ERASER_CURSOR;
 
-// The window classes, by which the program's windows are made and found.
-const char kMainClassName[] = "Nonarov2App";
-const char kGridClassName[] = "WndGridClass";
-const char kSolutionClassName[] = "NonaroSolutionClass";
-
 const int kClockLabelId = IDC_CLOCK_LABEL;
 const int kToolbarId = IDC_TOOLBAR;
 const int kFirstSolutionCellId = IDC_FIRST_SOLUTION_CELL;
@@ -82,6 +77,11 @@ const unsigned kBlinkTimer = IDT_BLINK;
 const unsigned kClockTimer = IDT_CLOCK;
 const unsigned kBlinkPeriod = BLINK_PERIOD;
 const unsigned kClockPeriod = CLOCK_PERIOD;
+
+// The window classes, by which the program's windows are made and found.
+const char kMainClassName[] = "Nonarov2App";
+const char kGridClassName[] = "WndGridClass";
+const char kSolutionClassName[] = "NonaroSolutionClass";
 #endif
 
 #endif

@@ -90,10 +90,3 @@ bool GameImage::Decode(const std::vector<uint8_t>& bytes)
         std::memset(marks, 0, sizeof marks);
     return true;
 }
-
-bool GameImage::operator==(const GameImage& other) const
-{
-    return std::memcmp(player, other.player, sizeof player) == 0 &&
-           std::memcmp(solution, other.solution, sizeof solution) == 0 &&
-           std::memcmp(mask, other.mask, sizeof mask) == 0 && std::memcmp(marks, other.marks, sizeof marks) == 0;
-}

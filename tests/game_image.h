@@ -7,8 +7,7 @@
 // The tests' one encoder of saved games, byte for byte: magic "NONARO2\0",
 // PlayerGrid 81 x int16 LE, solution 81 x int16 LE, mask 81 bytes, marks 729
 // bytes (1142 bytes); the older layout has the magic "NONARO \0" and no marks
-// (413 bytes). Written here on its own rather than with the program's
-// writer, so that a test of the writer has something to compare with.
+// (413 bytes). Apart from the program's writer, so that its tests compare.
 struct GameImage {
     int16_t player[81] = {};
     int16_t solution[81] = {};
@@ -27,6 +26,4 @@ struct GameImage {
     std::vector<uint8_t> EncodeOld() const;
     // Reads either layout; false when the bytes are no whole file of it.
     bool Decode(const std::vector<uint8_t>& bytes);
-
-    bool operator==(const GameImage& other) const;
 };

@@ -1,8 +1,7 @@
 #pragma once
 
-// What the tests check the program against, from the program's own headers:
-// its texts, its brushes' colours, its ids and window classes, its version.
-// A test compares with these names, never with a copy of its own.
+// What the tests check the program against, from its own headers: texts,
+// brush colours, ids, window classes, version. No test keeps a copy.
 
 #ifdef _WIN32
 // Whole, before the rules' platform header asks for the lean one.

@@ -1,9 +1,7 @@
 #pragma once
 
-// The saved-game files the driver prepares and reads back, byte for byte,
-// encoded by the tests' one encoder.
+// The saved-game files the driver prepares and reads back, on the tests' one encoder.
 
-#include <cstdint>
 #include <string>
 #include <vector>
 

@@ -8,13 +8,14 @@ const int kDigitCount = 9;
 const int kMarkCount = kCellCount * kDigitCount;  // one pencil-mark byte per cell and digit
 const int kNoCell = -1;
 
+inline bool IsCell(int cell) { return cell >= 0 && cell < kCellCount; }
+
 inline int CellRow(int cell) { return cell / 9; }
 inline int CellColumn(int cell) { return cell % 9; }
 inline int CellBox(int cell) { return (cell / 27) * 3 + (cell % 9) / 3; }
 inline int CellBand(int cell) { return cell / 27; }
 inline int CellTower(int cell) { return (cell % 9) / 3; }
 inline int RowStart(int cell) { return (cell / 9) * 9; }
-inline int BandStart(int cell) { return (cell / 27) * 27; }
 inline int BoxStart(int cell) { return (cell / 27) * 27 + ((cell % 9) / 3) * 3; }
 inline int RowSegmentStart(int cell) { return (cell / 9) * 9 + ((cell % 9) / 3) * 3; }
 inline int ColumnSegmentCell(int cell, int j) { return (cell / 27) * 27 + cell % 9 + 9 * j; }

@@ -63,7 +63,7 @@ void PuzzleGrid::DigHoles(int level)
 
 int PuzzleGrid::WithinHiddenLimit(int cell, int limit) const
 {
-    if (cell < 0 || cell >= kCellCount)
+    if (!IsCell(cell))
         return 0;
     int rowStart = RowStart(cell);
     int column = CellColumn(cell);
@@ -86,7 +86,7 @@ int PuzzleGrid::WithinHiddenLimit(int cell, int limit) const
 
 int PuzzleGrid::IsDeducible(int cell) const
 {
-    if (cell < 0 || cell >= kCellCount)
+    if (!IsCell(cell))
         return 0;
     int rowStart = RowStart(cell);
     int column = CellColumn(cell);

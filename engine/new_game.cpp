@@ -1,3 +1,4 @@
+#include "engine/player_arrays.h"
 #include "engine/puzzle_grid.h"
 
 #include <cstring>

@@ -60,12 +60,6 @@ int PlaceRandomCandidate(SearchFrame* frame, int16_t* values);
 // empty cells. source is only read.
 int CountSolutions(const PuzzleGrid* source, const uint8_t* mask);
 
-// What the player sees and fills (0 empty), the pencil marks (1 shown), and
-// the level the next new grid is dug at. Process-wide, zero at start.
-extern int16_t PlayerGrid[kCellCount];
-extern uint8_t PencilMarks[kMarkCount];
-extern int32_t DifficultyLevel;
-
 // The engine half of "Nouvelle grille": fill a solution, dig it at level,
 // then lay the givens out in PlayerGrid with every pencil mark cleared.
 void GenerateNewGame(PuzzleGrid* puzzle, int level);

@@ -35,7 +35,7 @@ int CandidateCount(unsigned digits)
 
 int ComputeCandidates(SearchFrame* frame, int cell, const int16_t* values)
 {
-    if (!frame || cell < 0 || cell >= kCellCount)
+    if (!frame || !IsCell(cell))
         return 0;
     uint8_t* flags = frame->flags + cell * kDigitCount;
     std::memset(flags, 0, kDigitCount);
@@ -61,7 +61,7 @@ int ComputeCandidates(SearchFrame* frame, int cell, const int16_t* values)
 
 int PlaceRandomCandidate(SearchFrame* frame, int16_t* values)
 {
-    if (!frame || frame->branchCell < 0 || frame->branchCell >= kCellCount)
+    if (!frame || !IsCell(frame->branchCell))
         return 0;
     int cell = frame->branchCell;
     const uint8_t* flags = frame->flags + cell * kDigitCount;
@@ -91,7 +91,7 @@ void PuzzleGrid::Backtrack(SearchNode* frame)
     while (frame) {
         SearchFrame* current = &frame->payload;
         int cell = current->branchCell;
-        if (cell >= 0 && cell < kCellCount) {
+        if (IsCell(cell)) {
             int digit = values[cell];
             values[cell] = 0;
             if (IsDigit(digit))

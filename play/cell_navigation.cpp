@@ -5,7 +5,7 @@
 
 int32_t NavigationTarget(const uint8_t* cellMask, int32_t from, WPARAM key)
 {
-    if (from < 0 || from >= kCellCount)
+    if (!IsCell(from))
         return kNoCell;
     const int32_t row = from / 9;
     int32_t candidate;
@@ -49,7 +49,7 @@ int32_t NavigationTarget(const uint8_t* cellMask, int32_t from, WPARAM key)
 
 int32_t ArrowStartCell(const uint8_t* cellMask, int32_t remembered)
 {
-    if (remembered >= 0 && remembered < kCellCount && cellMask[remembered] == kHidden)
+    if (IsCell(remembered) && cellMask[remembered] == kHidden)
         return remembered;
     for (int32_t cell = 0; cell < kCellCount; ++cell)
         if (cellMask[cell] == kHidden)

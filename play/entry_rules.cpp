@@ -1,22 +1,9 @@
 #include "play/grid_board.h"
 #include "play/program_text.h"
-#include "program_version.h"
 
 namespace {
 
-// The row clash and win texts have always been written without their
-// accents ("meme", "reussi"); players and saved screenshots know them so, and
-// they stay as they are.
-const char kRowClashText[] = "Doublons sur la meme ligne";
-const char kColumnClashText[] = "Doublons sur la m\xEAme colonne";
-const char kBoxClashText[] = "Doublons dans le carr\xE9";
-const char kClashCaption[] = "Doublons";
-const char kWinText[] = " BRAVO!!!   Vous avez reussi.  ";
-const char kWinCaption[] = "Nonaro " NONARO_VERSION_TEXT;
-
 bool IsDigit(unsigned int character) { return character >= '1' && character <= '9'; }
-
-bool IsCell(int32_t cell) { return cell >= 0 && cell < kCellCount; }
 
 // The first other cell holding value, looking through the row, then the
 // column, then the box; only one clash is ever reported.
@@ -72,7 +59,7 @@ void GridBoard::HandleDigitKey(HWND window, unsigned int character)
         // Without a selection the game is another one, started under a box.
         if (IsCell(selectedCell) && IsSolved()) {
             StopClock(window);
-            ShowMessageBox(window, kWinText, kWinCaption, MB_OK);
+            ShowMessageBox(window, kWinText, kProgramCaption, MB_OK);
         }
         return;
     }
@@ -92,7 +79,7 @@ void GridBoard::HandleDigitKey(HWND window, unsigned int character)
 
 void GridBoard::HandleDeleteKey(HWND window)
 {
-    if (!IsCell(selectedCell) || cellMask[selectedCell] != 1)
+    if (!IsCell(selectedCell) || cellMask[selectedCell] != kHidden)
         return;
     if (toolMode == kPencilTool && playerGrid[selectedCell] == 0) {
         ClearPencilMarks(window, selectedCell);

@@ -1,4 +1,4 @@
-#include "play/game_file.h"
+#include "play/file_dialogs.h"
 
 #include <cstddef>
 #include <cstring>

@@ -2,10 +2,7 @@
 
 #include <cstdio>
 
-namespace {
-
-
-}  // namespace
+#include "play/program_text.h"
 
 void GridBoard::ResetClock()
 {
@@ -14,7 +11,7 @@ void GridBoard::ResetClock()
         clockRunning = 0;
     }
     elapsedSeconds = 0;
-    SetDlgItemTextA(ToolbarWindow, kClockLabelId, "00 : 00 : 00");
+    SetDlgItemTextA(ToolbarWindow, kClockLabelId, kClockRestText);
     clockArmed = 1;
 }
 

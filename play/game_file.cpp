@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "engine/group_digits.h"
+#include "engine/player_arrays.h"
 #include "engine/puzzle_grid.h"
 
 // The file is the raw image of the four arrays behind an 8-byte magic, values

@@ -33,9 +33,9 @@ GridBoard::GridBoard(int16_t* playerGrid, uint8_t* cellMask, uint8_t* pencilMark
     std::memset(columnComplete, 0, sizeof columnComplete);
     std::memset(boxComplete, 0, sizeof boxComplete);
 
-    completeBrush = CreateSolidBrush(RGB(255, 255, 180));
-    cellBrush = CreateSolidBrush(RGB(225, 250, 220));
-    conflictBrush = CreateSolidBrush(RGB(182, 210, 143));
+    completeBrush = CreateSolidBrush(kCompleteColour);
+    cellBrush = CreateSolidBrush(kPlainColour);
+    conflictBrush = CreateSolidBrush(kConflictColour);
 
     digitFont = MakeDigitFont(kBaseDpi);
 
@@ -100,7 +100,7 @@ void GridBoard::StartGame()
 void GridBoard::AnnounceCellChange(HWND window, int32_t cell)
 {
     // Child ids count the cells from 1; 0 is the grid itself.
-    if (window && cell >= 0 && cell < kCellCount)
+    if (window && IsCell(cell))
         NotifyWinEvent(EVENT_OBJECT_VALUECHANGE, window, OBJID_CLIENT, cell + 1);
 }
 
@@ -111,17 +111,17 @@ void GridBoard::SetTool(int32_t tool) { toolMode = tool; }
 // Cells outside the grid get no group rather than a read past PlayerGrid.
 int32_t GridBoard::RowOf(int32_t cell) const
 {
-    return cell < 0 || cell >= kCellCount ? -1 : CellRow(cell);
+    return IsCell(cell) ? CellRow(cell) : -1;
 }
 
 int32_t GridBoard::ColumnOf(int32_t cell) const
 {
-    return cell < 0 || cell >= kCellCount ? -1 : CellColumn(cell);
+    return IsCell(cell) ? CellColumn(cell) : -1;
 }
 
 int32_t GridBoard::BoxOf(int32_t cell) const
 {
-    return cell < 0 || cell >= kCellCount ? -1 : CellBox(cell);
+    return IsCell(cell) ? CellBox(cell) : -1;
 }
 
 namespace {
@@ -160,17 +160,17 @@ int32_t GridBoard::IsGroupComplete(GridArea kind, int32_t group) const
 
 int32_t GridBoard::IsRowComplete(int32_t cell) const
 {
-    return cell < 0 || cell >= kCellCount ? 0 : IsGroupComplete(kRowArea, CellRow(cell));
+    return IsCell(cell) ? IsGroupComplete(kRowArea, CellRow(cell)) : 0;
 }
 
 int32_t GridBoard::IsColumnComplete(int32_t cell) const
 {
-    return cell < 0 || cell >= kCellCount ? 0 : IsGroupComplete(kColumnArea, CellColumn(cell));
+    return IsCell(cell) ? IsGroupComplete(kColumnArea, CellColumn(cell)) : 0;
 }
 
 int32_t GridBoard::IsBoxComplete(int32_t cell) const
 {
-    return cell < 0 || cell >= kCellCount ? 0 : IsGroupComplete(kBoxArea, CellBox(cell));
+    return IsCell(cell) ? IsGroupComplete(kBoxArea, CellBox(cell)) : 0;
 }
 
 void GridBoard::UpdateGroupFlag(GridArea kind, int32_t group, bool repaint)
@@ -186,7 +186,7 @@ void GridBoard::UpdateGroupFlag(GridArea kind, int32_t group, bool repaint)
 
 void GridBoard::UpdateGroupFlags(int32_t cell)
 {
-    if (cell < 0 || cell >= kCellCount)
+    if (!IsCell(cell))
         return;
     for (GridArea kind : kGroupKinds)
         UpdateGroupFlag(kind, GroupOfCell(kind, cell), true);
@@ -205,4 +205,18 @@ int32_t GridBoard::IsSolved() const
         if (!rowComplete[i] || !columnComplete[i] || !boxComplete[i])
             return 0;
     return 1;
+}
+
+int GridBoard::Repaint(HWND target, GridArea area, int32_t index) const
+{
+    RECT rect;
+    if (!GridGeometry(dpi).AreaRect(area, index, &rect))
+        return 0;
+    InvalidateRect(target, &rect, TRUE);
+    return 1;
+}
+
+int32_t GridBoard::MarkAt(unsigned int x, unsigned int y) const
+{
+    return GridGeometry(dpi).SubCellFromPoint(static_cast<int32_t>(x), static_cast<int32_t>(y));
 }

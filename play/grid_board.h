@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "engine/puzzle_grid.h"
+#include "play/grid_geometry.h"
 #include "resources/program_ids.h"
 #include "platform.h"
 
@@ -13,22 +14,11 @@ const int32_t kPencilTool = 1;
 const int32_t kEraserTool = 2;
 const int32_t kBusyFlag = 8;
 
-
-// The rules name what to repaint; the grid window turns the area into pixels
-// at its own scale.
-enum GridArea { kCellArea, kRowArea, kColumnArea, kBoxArea };
-
-// The display scale of a 96-DPI window: 100 %.
-const int32_t kBaseDpi = 96;
-
-// A 96-DPI pixel quantity at `dpi`, rounded to the nearest pixel as MulDiv
-// does, so that every coordinate of a window follows the same rule.
-inline int32_t ScaledPixels(int32_t pixels, int32_t dpi)
-{
-    const int64_t product = static_cast<int64_t>(pixels) * dpi;
-    return static_cast<int32_t>(product >= 0 ? (product + kBaseDpi / 2) / kBaseDpi
-                                             : (product - kBaseDpi / 2) / kBaseDpi);
-}
+// The board's solid brushes: a plain cell, a cell of a completed group, and
+// the cells of a clash while it is reported.
+const COLORREF kPlainColour = RGB(225, 250, 220);
+const COLORREF kCompleteColour = RGB(255, 255, 180);
+const COLORREF kConflictColour = RGB(182, 210, 143);
 
 // One snapshot of the board after an accepted change.
 struct HistoryEntry {
@@ -128,14 +118,11 @@ public:
     // The digit font at a scale; the board starts with the 96-DPI one.
     static HFONT MakeDigitFont(int32_t dpi);
 
-    // Provided by the grid window, which knows its pixels: asks for an area
-    // (a cell, row, column or box by index) to be repainted, nothing and 0
-    // for an index out of range; and the pencil-mark place under a window point.
+    // In the grid's pixels at the board's scale: asks for an area (a cell,
+    // row, column or box by index) to be repainted, nothing and 0 for an
+    // index out of range; and the pencil-mark place under a window point.
     int Repaint(HWND window, GridArea area, int32_t index) const;
     int32_t MarkAt(unsigned int x, unsigned int y) const;
-
-    // The grid window (Windows only).
-    int CreateGridWindow(HWND mainWindow);
 
 private:
     // A kind of group is named by the area it repaints; groups are 0..8.

@@ -27,7 +27,7 @@ void GridBoard::ShowHistoryCommands(bool undoAvailable, bool redoAvailable) cons
 
 int32_t GridBoard::PushHistory(int32_t cell)
 {
-    if (cell < 0 || cell >= kCellCount)
+    if (!IsCell(cell))
         return 0;
     history.TruncateAfter(currentEntry);
     HistoryNode* entry = history.PushBack(nullptr);

@@ -81,6 +81,11 @@ const unsigned kBlinkTimer = IDT_BLINK;
 const unsigned kClockTimer = IDT_CLOCK;
 const unsigned kBlinkPeriod = BLINK_PERIOD;
 const unsigned kClockPeriod = CLOCK_PERIOD;
+
+// The window classes, by which the program's windows are made and found.
+const char kMainClassName[] = "Nonarov2App";
+const char kGridClassName[] = "WndGridClass";
+const char kSolutionClassName[] = "NonaroSolutionClass";
 #endif
 
 #endif

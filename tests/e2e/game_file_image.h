@@ -1,36 +1,13 @@
 #pragma once
 
-// The saved-game files the driver prepares and reads back, byte for byte:
-// magic "NONARO2\0", PlayerGrid 81 x int16 LE, solution 81 x int16 LE,
-// mask 81 bytes, marks 729 bytes (1142 bytes); the older layout has the magic
-// "NONARO \0" and no marks (413 bytes).
+// The saved-game files the driver prepares and reads back, on the tests' one encoder.
 
-#include <cstdint>
 #include <string>
 #include <vector>
 
+#include "tests/game_image.h"
+
 const size_t kFileSize = 1142;
-const size_t kOldFileSize = 413;
-
-struct GameImage {
-  int16_t player[81] = {};
-  int16_t solution[81] = {};
-  uint8_t mask[81] = {};    // 0 given, 1 hidden
-  uint8_t marks[729] = {};  // cell * 9 + digit - 1
-
-  // A complete, valid solution (a shifted pattern, or its transpose when
-  // transposed is set), every cell given.
-  static GameImage Solved(bool transposed = false);
-  // Hides the cells (mask 1, player value 0); the others stay given.
-  GameImage& Hide(std::initializer_list<int> cells);
-  GameImage& Mark(int cell, int digit);
-  GameImage& Fill(int cell, int value);
-
-  std::vector<uint8_t> Encode() const;
-  std::vector<uint8_t> EncodeOld() const;
-  // Reads either layout; false when the bytes are no whole file of it.
-  bool Decode(const std::vector<uint8_t>& bytes);
-};
 
 bool WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes);
 bool ReadBytes(const std::string& path, std::vector<uint8_t>& bytes);

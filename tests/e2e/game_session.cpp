@@ -81,13 +81,13 @@ void GameSession::Launch(const std::string& file) {
   Note("game started, process %lu", process_.dwProcessId);
 
   WaitUntil([&] {
-    std::vector<HWND> mains = TopWindows("Nonarov2App");
+    std::vector<HWND> mains = TopWindows(kMainClassName);
     main_ = mains.empty() ? nullptr : mains[0];
     return main_ != nullptr;
   }, 60000, 100);
   Require(main_ != nullptr, "a main window of class \"Nonarov2App\" appears");
   WaitUntil([&] {
-    grid_ = FindWindowExA(main_, nullptr, "WndGridClass", nullptr);
+    grid_ = FindWindowExA(main_, nullptr, kGridClassName, nullptr);
     toolbar_ = GetDlgItem(main_, 4000);
     return grid_ && toolbar_;
   }, 20000, 100);

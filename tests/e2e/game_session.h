@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "resources/program_ids.h"
+#include "tests/program_facts.h"
 #include "tests/e2e/probe_channel.h"
 
 // Command ids of the menu and the toolbar.

@@ -11,12 +11,10 @@
 #include <vector>
 
 #include "tests/e2e/screen_shot.h"
+#include "tests/program_facts.h"
 
 class GameSession;
 
-const COLORREF kPlainColour = RGB(225, 250, 220);
-const COLORREF kCompleteColour = RGB(255, 255, 180);
-const COLORREF kConflictColour = RGB(182, 210, 143);
 const COLORREF kPenField = RGB(255, 166, 166);
 const COLORREF kPenLetter = RGB(255, 191, 191);
 const COLORREF kPencilField = RGB(125, 190, 255);

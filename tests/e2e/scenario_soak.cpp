@@ -456,7 +456,7 @@ void Soak::HandleBox(BoxKind expected, int during) {
   if (boxes.size() != 1) Fail("%u message boxes are up", static_cast<unsigned>(boxes.size()));
   bool right = box.caption == BoxCaption(expected);
   if (expected == BoxKind::About)
-    right = right && box.text.find("NONARO") != std::string::npos && box.text.find("2.1") != std::string::npos;
+    right = right && box.text.find("NONARO") != std::string::npos && box.text.find(NONARO_VERSION_TEXT) != std::string::npos;
   else if (expected == BoxKind::Refused)
     right = right && box.text.find(kDamagedFile) != std::string::npos;
   else
@@ -484,7 +484,7 @@ void Soak::CheckClock() {
   DWORD now = Now();
   switch (model_.Clock()) {
     case ClockState::Idle:
-      if (text != "00 : 00 : 00") Fail("the clock reads %s before the first digit", Quoted(text).c_str());
+      if (text != kClockRestText) Fail("the clock reads %s before the first digit", Quoted(text).c_str());
       clockValue_ = 0;
       clockChanged_ = now;
       break;
@@ -656,7 +656,7 @@ void Soak::NewGrid(Action& action) {
   game_.PostCommand(kNewGame);
   if (!game_.Drain(240000)) Fail("no new grid within 240 s");
   HandleBox(BoxKind::None);
-  if (game_.Clock() != "00 : 00 : 00") Fail("the clock reads %s after a new grid", Quoted(game_.Clock()).c_str());
+  if (game_.Clock() != kClockRestText) Fail("the clock reads %s after a new grid", Quoted(game_.Clock()).c_str());
   std::string path = game_.WorkPath("soak-new.nro");
   DeleteFileA(path.c_str());
   if (!game_.SaveFile(path) || !game_.Drain(30000)) Fail("saving the new grid failed");

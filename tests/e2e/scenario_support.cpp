@@ -46,7 +46,7 @@ bool SaveAndRead(GameSession& game, const char* fileName, std::vector<uint8_t>& 
 }
 
 HWND SolutionWindow(GameSession& game, int* count) {
-  std::vector<HWND> windows = game.TopWindows("NonaroSolutionClass");
+  std::vector<HWND> windows = game.TopWindows(kSolutionClassName);
   if (count) *count = static_cast<int>(windows.size());
   return windows.empty() ? nullptr : windows[0];
 }

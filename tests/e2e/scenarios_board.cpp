@@ -33,7 +33,7 @@ void StartUp(GameSession& game) {
   GetWindowRect(GetDlgItem(game.Toolbar(), 2000), &clock);
   char title[64] = "";
   GetWindowTextA(game.Main(), title, sizeof title);
-  Expect(strcmp(title, "Nonaro 2.1") == 0, "main window title %s", Quoted(title).c_str());
+  Expect(strcmp(title, kProgramCaption) == 0, "main window title %s", Quoted(title).c_str());
   // The 96-DPI window's client area at the scale, in the scale's frame; grown
   // just enough for the toolbar and the grid where a taller caption or menu
   // leaves them too little.
@@ -105,7 +105,7 @@ void StartUp(GameSession& game) {
            Quoted(text).c_str(), Quoted(label.text).c_str());
   }
 
-  Expect(game.Clock() == "00 : 00 : 00", "the clock reads %s", Quoted(game.Clock()).c_str());
+  Expect(game.Clock() == kClockRestText, "the clock reads %s", Quoted(game.Clock()).c_str());
 
   // Texts with accents, read as the player sees them whatever the code page.
   const char kNewGameTip[] = "G\xE9n\xE9rer une nouvelle grille";
@@ -117,7 +117,7 @@ void StartUp(GameSession& game) {
   if (Expect(about.window != nullptr, "\"A propos de...\" shows a box")) {
     Expect(about.caption == " A propos de..." && about.owner == game.Main(), "the box is \" A propos de...\" (%s), owned by the main window",
            Quoted(about.caption).c_str());
-    for (const char* line : {"NONARO   version 2.1", "Grilles de chiffres 9 x 9 \xE0 trois niveaux", "Tous droits r\xE9serv\xE9s."})
+    for (const char* line : {"NONARO   version " NONARO_VERSION_TEXT, "Grilles de chiffres 9 x 9 \xE0 trois niveaux", "Tous droits r\xE9serv\xE9s."})
       Expect(about.text.find(line) != std::string::npos, "the box says %s", Quoted(line).c_str());
     game.CloseBox(about.window);
   }
@@ -147,7 +147,7 @@ void StartUp(GameSession& game) {
   Expect(view.NothingSelectedFor(1200), "before any game keys select nothing");
   Expect(view.Look(41).HasPlayerDigit() == false && view.Look(40).HasPlayerDigit() == false,
          "before any game a typed digit shows nowhere");
-  Expect(game.Clock() == "00 : 00 : 00", "before any game a typed digit leaves the clock at 00 : 00 : 00");
+  Expect(game.Clock() == kClockRestText, "before any game a typed digit leaves the clock at 00 : 00 : 00");
 }
 
 // Checks a freshly generated grid: givens in blue, complete groups tinted,
@@ -207,7 +207,7 @@ void NewGame(GameSession& game) {
     ExpectGameCommandsEnabled(game, names[level]);
     ExpectUndoRedo(game, false, false, names[level]);
     ExpectTool(game, kPen, names[level]);
-    Expect(game.Clock() == "00 : 00 : 00", "%s: the clock reads 00 : 00 : 00", names[level]);
+    Expect(game.Clock() == kClockRestText, "%s: the clock reads 00 : 00 : 00", names[level]);
     CheckNewGrid(game, names[level], before);
   }
 }
@@ -436,7 +436,7 @@ void Levels(GameSession& game) {
     changed += a.back != b.back || a.HasGiven() != b.HasGiven();
   }
   Expect(changed == 0, "choosing a level leaves the game in progress as it is (%d cells changed)", changed);
-  Expect(game.Clock() == "00 : 00 : 00", "choosing a level leaves the clock alone");
+  Expect(game.Clock() == kClockRestText, "choosing a level leaves the clock alone");
 
   game.Command(kNewGame, 240000);
   int hard = CheckNewGrid(game, "difficile", after);

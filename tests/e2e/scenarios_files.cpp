@@ -146,7 +146,7 @@ void SaveReopen(GameSession& game) {
   Expect(difference.empty(), "the saved file holds the game as played (%s)", difference.c_str());
 
   Require(game.OpenFile(game.WorkPath("saved-1.nro")), "the saved file opens");
-  Expect(WaitUntil([&] { return game.Clock() == "00 : 00 : 00"; }, 3000), "the clock is back at 00 : 00 : 00 (%s)",
+  Expect(WaitUntil([&] { return game.Clock() == kClockRestText; }, 3000), "the clock is back at 00 : 00 : 00 (%s)",
          Quoted(game.Clock()).c_str());
   ExpectUndoRedo(game, false, false, "after reopening");
   Expect(WaitForInk(view, 40, true, false) && WaitForInk(view, 37, false, true), "the reopened game shows 40 filled and 37 marked");
@@ -235,7 +235,7 @@ void OpenRefused(GameSession& game) {
   // the file (and says why, where given).
   auto expectRefused = [&](const std::string& name, const char* why = "comme partie Nonaro") {
     BoxInfo box = game.WaitForBox(30000);
-    Expect(box.window && box.owner == game.Main() && box.caption == "Nonaro 2.1" && box.text.find(name) != std::string::npos &&
+    Expect(box.window && box.owner == game.Main() && box.caption == kProgramCaption && box.text.find(name) != std::string::npos &&
                box.text.find(why) != std::string::npos && game.MessageBoxes().size() == 1,
            "one box names %s (%s)", name.c_str(), Quoted(box.text).c_str());
     if (box.window) game.CloseBox(box.window);

@@ -28,7 +28,7 @@ void ExpectRefusal(GameSession& game, GridView& view, char digit, int clashCell,
   game.PostChar(digit);
   BoxInfo box = game.WaitForBox(15000);
   if (!Expect(box.window != nullptr, "'%c' at cell %d is refused with a message box", digit, cell)) return;
-  Expect(box.caption == "Doublons" && box.text == text, "the box reads %s / %s (expected \"Doublons\" / %s)",
+  Expect(box.caption == kClashCaption && box.text == text, "the box reads %s / %s (expected \"Doublons\" / %s)",
          Quoted(box.caption).c_str(), Quoted(box.text).c_str(), Quoted(text).c_str());
   game.MoveAside(box.window);
   if (changeScale) ChangeScaleUnderBox(game, "\"Doublons\"");
@@ -62,18 +62,18 @@ void Duplicates(GameSession& game) {
   view.WaitForSelection(40, Back::Pen);
 
   // 5 stands in row 4 (cell 36), column 4 (cell 4) and box 4 (cell 30): only the row is told.
-  ExpectRefusal(game, view, '5', 36, "Doublons sur la meme ligne", true, true);
+  ExpectRefusal(game, view, '5', 36, kRowClashText, true, true);
   ExpectUndoRedo(game, false, false, "after a refused digit");
   Expect(WaitUntil([&] { return ClockSeconds(game.Clock()) >= 1; }, 6000),
          "the refused first digit started the clock (%s)", Quoted(game.Clock()).c_str());
-  ExpectRefusal(game, view, '6', 31, "Doublons sur la m\xEAme colonne", true);
-  ExpectRefusal(game, view, '4', 50, "Doublons dans le carr\xE9", true);
+  ExpectRefusal(game, view, '6', 31, kColumnClashText, true);
+  ExpectRefusal(game, view, '4', 50, kBoxClashText, true);
   ExpectUndoRedo(game, false, false, "after three refusals");
 
   game.Command(kPencil);
   game.ClickCell(40);
   view.WaitForSelection(40, Back::Pencil);
-  ExpectRefusal(game, view, '5', 36, "Doublons sur la meme ligne", false);
+  ExpectRefusal(game, view, '5', 36, kRowClashText, false);
   ExpectUndoRedo(game, false, false, "after a refused pencil mark");
 
   // A refusal empties a cell that held a value; the history still holds it.
@@ -89,7 +89,7 @@ void Duplicates(GameSession& game) {
            "the player's digit is black, not a given's RGB(0,0,220)");
   }
   ExpectUndoRedo(game, true, false, "after an accepted digit");
-  ExpectRefusal(game, view, '5', 36, "Doublons sur la meme ligne", true);
+  ExpectRefusal(game, view, '5', 36, kRowClashText, true);
   ExpectUndoRedo(game, true, false, "after a refusal over an accepted digit");
   game.Command(kUndo);
   game.Command(kRedo);
@@ -113,9 +113,9 @@ void Win(GameSession& game) {
   game.Launch();
   Require(LoadPrepared(game, GameImage::Solved().Hide({40, 80}), "nearly-done.nro"), "the prepared game loads");
   GridView view(game);
-  Expect(game.Clock() == "00 : 00 : 00", "the clock reads 00 : 00 : 00 after loading");
+  Expect(game.Clock() == kClockRestText, "the clock reads 00 : 00 : 00 after loading");
   Sleep(1500);
-  Expect(game.Clock() == "00 : 00 : 00", "the clock waits for the first digit (%s)", Quoted(game.Clock()).c_str());
+  Expect(game.Clock() == kClockRestText, "the clock waits for the first digit (%s)", Quoted(game.Clock()).c_str());
 
   game.ClickCell(40);
   game.Char('9');
@@ -130,7 +130,7 @@ void Win(GameSession& game) {
   DWORD won = Now();
   Require(box.window != nullptr, "the last digit brings up a message box");
   int final = ClockSeconds(game.Clock());
-  Expect(box.caption == "Nonaro 2.1" && box.text == " BRAVO!!!   Vous avez reussi.  ",
+  Expect(box.caption == kProgramCaption && box.text == kWinText,
          "the win box reads %s / %s", Quoted(box.caption).c_str(), Quoted(box.text).c_str());
   int elapsed = static_cast<int>((won - firstDigit) / 1000);
   Expect(final >= 3 && final <= elapsed + 1, "the clock stopped at %d s, %d s after the first digit", final, elapsed);

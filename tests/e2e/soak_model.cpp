@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "tests/engine/brute_force_counter.h"
+#include "tests/program_facts.h"
 
 namespace {
 
@@ -33,9 +34,9 @@ const char* BoxCaption(BoxKind kind) {
   switch (kind) {
     case BoxKind::Row:
     case BoxKind::Column:
-    case BoxKind::Box: return "Doublons";
+    case BoxKind::Box: return kClashCaption;
     case BoxKind::Win:
-    case BoxKind::Refused: return "Nonaro 2.1";
+    case BoxKind::Refused: return kProgramCaption;
     case BoxKind::About: return " A propos de...";
     default: return "";
   }
@@ -43,10 +44,10 @@ const char* BoxCaption(BoxKind kind) {
 
 const char* BoxText(BoxKind kind) {
   switch (kind) {
-    case BoxKind::Row: return "Doublons sur la meme ligne";
-    case BoxKind::Column: return "Doublons sur la m\xEAme colonne";
-    case BoxKind::Box: return "Doublons dans le carr\xE9";
-    case BoxKind::Win: return " BRAVO!!!   Vous avez reussi.  ";
+    case BoxKind::Row: return kRowClashText;
+    case BoxKind::Column: return kColumnClashText;
+    case BoxKind::Box: return kBoxClashText;
+    case BoxKind::Win: return kWinText;
     default: return "";
   }
 }

@@ -1,3 +1,4 @@
+#include "engine/player_arrays.h"
 #include "engine/puzzle_grid.h"
 #include "engine/random_source.h"
 #include "tests/engine/scripted_random.h"

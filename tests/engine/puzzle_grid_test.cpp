@@ -30,7 +30,6 @@ TEST(CellGeometryTest, GroupsOfSampleCells)
         EXPECT_EQ(BoxFirstCell(e.box), e.boxStart);
         EXPECT_EQ(RowSegmentStart(e.cell), e.rowSegmentStart);
         EXPECT_EQ(RowStart(e.cell), e.row * 9);
-        EXPECT_EQ(BandStart(e.cell), e.band * 27);
     }
 }
 

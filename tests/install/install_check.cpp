@@ -26,6 +26,9 @@
 #include <string>
 #include <vector>
 
+#include "tests/game_image.h"
+#include "tests/program_facts.h"
+
 namespace {
 
 const char kUninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Nonaro";
@@ -256,7 +259,7 @@ BOOL CALLBACK FindMainWindow(HWND window, LPARAM param) {
   char name[64] = "", title[64] = "";
   GetClassNameA(window, name, sizeof name);
   GetWindowTextA(window, title, sizeof title);
-  if (strcmp(name, "Nonarov2App") == 0 && strcmp(title, "Nonaro 2.1") == 0 && IsWindowVisible(window)) {
+  if (strcmp(name, kMainClassName) == 0 && strcmp(title, kProgramCaption) == 0 && IsWindowVisible(window)) {
     reinterpret_cast<Found*>(param)->window = window;
     return FALSE;
   }
@@ -318,7 +321,7 @@ void ExpectNothingLeft(DWORD timeoutMs) {
 void CheckReadMe(const std::string& path) {
   std::string text;
   if (!Check(ReadAll(path, text), "the read-me %s is installed", path.c_str())) return;
-  Check(text.compare(0, 10, "NONARO 2.1") == 0, "the read-me starts with its title");
+  Check(text.compare(0, 10, "NONARO " NONARO_VERSION_TEXT) == 0, "the read-me starts with its title");
   size_t bareLineFeeds = 0, utf8Pairs = 0;
   for (size_t i = 0; i < text.size(); ++i) {
     unsigned char c = text[i];
@@ -338,7 +341,7 @@ void CheckInstalled(const std::string& installer) {
   std::string dir = InstallDir();
   std::string exe = dir + "\\nonaro.exe";
   Check(Exists(exe), "the game is installed as %s", exe.c_str());
-  Check(VersionString(exe, "FileVersion") == "2.1", "its French version block says 2.1 (%s)",
+  Check(VersionString(exe, "FileVersion") == NONARO_VERSION_TEXT, "its French version block says 2.1 (%s)",
         VersionString(exe, "FileVersion").c_str());
   for (const char* key : {"ProductName", "ProductVersion", "FileVersion", "FileDescription", "CompanyName", "LegalCopyright"})
     Check(VersionString(installer, key) == VersionString(exe, key), "the installer's %s is the game's (%s)", key,
@@ -351,7 +354,7 @@ void CheckInstalled(const std::string& installer) {
         uninstall.c_str());
   Check(Exists(dir + "\\Uninstall.exe"), "the uninstaller is there");
   std::string name = RegString(Root(), kUninstallKey, "DisplayName");
-  Check(name == "Nonaro 2.1", "the entry is named \"Nonaro 2.1\" (%s)", name.c_str());
+  Check(name == kProgramCaption, "the entry is named \"Nonaro 2.1\" (%s)", name.c_str());
   std::string icon = RegString(Root(), kUninstallKey, "DisplayIcon");
   Check(SamePath(icon, exe), "the entry shows the game's icon (%s)", icon.c_str());
   // As text, Windows ignores them and offers to modify and repair the game.
@@ -471,17 +474,13 @@ void CheckFileType(const std::string& exe) {
         "%s names .nro \"Partie Nonaro\" (among its OpenWithProgids: %d), opened by %s, icon %s", forUser ? "HKCU" : "HKLM",
         listed, open.c_str(), icon.c_str());
 
-  std::string game("NONARO2", 8), solution, mask;
-  for (int cell = 0; cell < 81; ++cell) {
-    const char value = static_cast<char>((cell / 9 * 3 + cell / 27 + cell % 9) % 9 + 1);
-    game += std::string{cell % 2 ? '\0' : value, '\0'};
-    solution += std::string{value, '\0'};
-    mask += static_cast<char>(cell % 2);
-  }
+  GameImage game = GameImage::Solved();
+  for (int cell = 1; cell < 81; cell += 2) game.Hide({cell});
+  const std::vector<uint8_t> bytes = game.Encode();
   const std::string file = Folder(CSIDL_PERSONAL) + "\\partie du jour.nro";
   FILE* out = fopen(file.c_str(), "wb");
   if (!Check(out != nullptr, "the test writes %s", file.c_str())) return;
-  fwrite((game + solution + mask + std::string(729, '\0')).data(), 1, 1142, out);
+  fwrite(bytes.data(), 1, bytes.size(), out);
   fclose(out);
   wchar_t wide[MAX_PATH];
   MultiByteToWideChar(CP_ACP, 0, file.c_str(), -1, wide, MAX_PATH);

@@ -1,6 +1,6 @@
 #include "tests/play/board_harness.h"
 
-#include "ui/grid/grid_geometry.h"
+#include "play/grid_geometry.h"
 
 #include <cstring>
 
@@ -24,7 +24,7 @@ void BoardHarness::Click(int32_t cell)
         InvalidateRect(board.window, &area, TRUE);
     board.selectedCell = kNoCell;
     board.blinkOn = 1;
-    if (cell >= 0 && cell < kCellCount && mask[cell] != 0)
+    if (IsCell(cell) && mask[cell] != kGiven)
         board.selectedCell = cell;
     if (GridGeometry().CellRect(board.selectedCell, &area))
         InvalidateRect(board.window, &area, TRUE);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "play/grid_board.h"
+#include "tests/program_facts.h"
 
 // A board behind a grid window of its own, with what the rules reach through
 // the platform: the main window and its menu, the toolbar with the Undo and
@@ -42,6 +43,11 @@ public:
     // The player, as the grid window hands the input over.
     void Click(int32_t cell);  // the selection part of a click, without the eraser
     void Type(char character) { board.HandleDigitKey(board.window, static_cast<unsigned char>(character)); }
+    void Fill(int cell, char digit)
+    {
+        Click(cell);
+        Type(digit);
+    }
     void PressDelete() { board.HandleDeleteKey(board.window); }
     void EraseMark(int32_t cell, int32_t mark);  // an eraser click on that mark's place
     void Tick(unsigned count);

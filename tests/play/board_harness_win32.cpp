@@ -1,6 +1,6 @@
 #include "tests/play/board_harness.h"
 
-#include "ui/grid/grid_geometry.h"
+#include "play/grid_geometry.h"
 
 #include <cstdio>
 #include <cstring>

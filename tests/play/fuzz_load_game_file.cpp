@@ -7,6 +7,7 @@
 
 #include <unistd.h>
 
+#include "engine/player_arrays.h"
 #include "engine/puzzle_grid.h"
 #include "play/game_file.h"
 

@@ -14,7 +14,7 @@ protected:
     {
         EXPECT_EQ(1, h.board.clockRunning);
         EXPECT_TRUE(h.ClockTimerSet());
-        EXPECT_EQ("00 : 00 : 00", h.ClockLabel());
+        EXPECT_EQ(kClockRestText, h.ClockLabel());
     }
 };
 
@@ -77,7 +77,7 @@ TEST_F(GameClock, ResetWhileRunningStopsItAndTheNextDigitStartsFromZero)
     h.board.ResetClock();
     EXPECT_EQ(0, h.board.clockRunning);
     EXPECT_FALSE(h.ClockTimerSet());
-    EXPECT_EQ("00 : 00 : 00", h.ClockLabel());
+    EXPECT_EQ(kClockRestText, h.ClockLabel());
     EXPECT_EQ(0u, h.board.elapsedSeconds);
 
     h.Click(4);

@@ -12,12 +12,6 @@ class History : public ::testing::Test {
 protected:
     BoardHarness h;
 
-    void Fill(int cell, char digit)
-    {
-        h.Click(cell);
-        h.Type(digit);
-    }
-
     std::vector<int16_t> Values() const { return std::vector<int16_t>(h.grid, h.grid + kCellCount); }
     std::vector<uint8_t> Marks() const { return std::vector<uint8_t>(h.marks, h.marks + kMarkCount); }
 
@@ -35,9 +29,9 @@ TEST_F(History, UndoAndRedoWalkTheWholeGameBothWays)
     h.StartGame(Hiding({0, 4, 8, 63}).c_str());
     const std::vector<int16_t> start = Values();
     ExpectCommands(false, false);
-    Fill(4, '7');
-    Fill(0, '5');
-    Fill(63, '2');
+    h.Fill(4, '7');
+    h.Fill(0, '5');
+    h.Fill(63, '2');
     const std::vector<int16_t> end = Values();
     ExpectCommands(true, false);
 
@@ -66,13 +60,13 @@ TEST_F(History, UndoAndRedoWalkTheWholeGameBothWays)
 TEST_F(History, ChangeAfterUndoDropsWhatCouldBeRedone)
 {
     h.StartGame(Hiding({0, 4, 8, 63}).c_str());
-    Fill(0, '5');
-    Fill(4, '7');
-    Fill(8, '2');
+    h.Fill(0, '5');
+    h.Fill(4, '7');
+    h.Fill(8, '2');
     h.board.Undo();
     h.board.Undo();
     ExpectCommands(true, true);
-    Fill(63, '2');
+    h.Fill(63, '2');
     ExpectCommands(true, false);
     EXPECT_EQ(3, h.HistoryLength());
     h.board.Redo();
@@ -114,13 +108,13 @@ TEST_F(History, LoadedMarksAreTheFirstEntry)
     EXPECT_EQ(0, h.marks[40 * 9 + 2]);
 }
 
-TEST_F(History, UndoAfterTheWinUncompletesTheGroupsAndLeavesTheClockStopped)
+TEST_F(History, UndoAfterTheWinUncompletesTheGroupsAndRedoCompletesThemUnannounced)
 {
     h.StartGame(Hiding({0, 4, 8, 63}).c_str());
-    Fill(0, '5');
-    Fill(4, '7');
-    Fill(8, '2');
-    Fill(63, '2');
+    h.Fill(0, '5');
+    h.Fill(4, '7');
+    h.Fill(8, '2');
+    h.Fill(63, '2');
     ASSERT_EQ(1u, h.boxes.size());
     h.board.Undo();
     EXPECT_EQ(0, h.grid[63]);
@@ -131,6 +125,9 @@ TEST_F(History, UndoAfterTheWinUncompletesTheGroupsAndLeavesTheClockStopped)
     EXPECT_EQ(0, h.board.clockRunning);
     EXPECT_EQ(0, h.board.clockArmed);
     EXPECT_FALSE(h.ClockTimerSet());
+    EXPECT_EQ(0, h.board.IsSolved());
+    h.board.Redo();
+    EXPECT_EQ(1, h.board.IsSolved());
     EXPECT_EQ(1u, h.boxes.size());
 }
 
@@ -139,11 +136,11 @@ TEST_F(History, UndoAfterTheWinUncompletesTheGroupsAndLeavesTheClockStopped)
 TEST_F(History, UndoAndRedoRefreshTheGroupsOfEveryCellTheyChange)
 {
     h.StartGame(Hiding({0, 4, 8, 63}).c_str());
-    Fill(0, '5');   // row 0 still lacks cells 4 and 8
-    Fill(63, '2');  // row 7 complete
-    Fill(4, '7');
+    h.Fill(0, '5');   // row 0 still lacks cells 4 and 8
+    h.Fill(63, '2');  // row 7 complete
+    h.Fill(4, '7');
     EXPECT_EQ(1, h.board.rowComplete[7]);
-    Fill(63, '5');  // refused: 63 emptied, row 7 incomplete again
+    h.Fill(63, '5');  // refused: 63 emptied, row 7 incomplete again
     ASSERT_EQ(1u, h.boxes.size());
     EXPECT_EQ(0, h.board.rowComplete[7]);
 
@@ -154,16 +151,16 @@ TEST_F(History, UndoAndRedoRefreshTheGroupsOfEveryCellTheyChange)
     EXPECT_EQ(1, h.board.boxComplete[6]);
     EXPECT_EQ(0, h.board.rowComplete[0]);
 
-    Fill(63, '5');  // refused again
+    h.Fill(63, '5');  // refused again
     h.board.Redo();
     EXPECT_EQ(2, h.grid[63]);
     EXPECT_EQ(1, h.board.rowComplete[7]);
     EXPECT_EQ(1, h.board.boxComplete[6]);
 
     // Stale flags would hide the win that the last digit brings.
-    Fill(8, '2');
-    const std::string row = "Doublons sur la meme ligne";
-    EXPECT_EQ((std::vector<std::string>{row, row, " BRAVO!!!   Vous avez reussi.  "}), h.BoxTexts());
+    h.Fill(8, '2');
+    const std::string row = kRowClashText;
+    EXPECT_EQ((std::vector<std::string>{row, row, kWinText}), h.BoxTexts());
 }
 
 }  // namespace

@@ -14,7 +14,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "ui/grid/grid_geometry.h"
+#include "engine/player_arrays.h"
+#include "play/grid_geometry.h"
+#include "play/file_dialogs.h"
 #include "play/game_file.h"
 #include "tests/play/board_harness.h"
 #include "tests/play/test_layouts.h"

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <vector>
 
+#include "engine/player_arrays.h"
 #include "engine/puzzle_grid.h"
 #include "tests/play/board_harness.h"
 
@@ -96,7 +97,7 @@ TEST(WholeGame, GeneratedPuzzleSolvedByKeysEndsWithOneWinAndTheClockStopped)
 
         h.Type(static_cast<char>('0' + answer));
         ASSERT_EQ(answer, h.grid[cell]) << "cell " << cell;
-        ASSERT_EQ(clashes, Count(h.boxes, "Doublons"));
+        ASSERT_EQ(clashes, Count(h.boxes, kClashCaption));
         EXPECT_EQ(last ? 0 : 1, h.board.clockRunning);
 
         if (i % 9 == 4) {
@@ -113,8 +114,8 @@ TEST(WholeGame, GeneratedPuzzleSolvedByKeysEndsWithOneWinAndTheClockStopped)
 
     EXPECT_EQ(0, std::memcmp(h.grid, puzzle.values, sizeof h.grid));
     EXPECT_EQ(1, h.board.IsSolved());
-    EXPECT_EQ(1, Count(h.boxes, "Nonaro 2.1"));
-    EXPECT_EQ(" BRAVO!!!   Vous avez reussi.  ", h.boxes.back().text);
+    EXPECT_EQ(1, Count(h.boxes, kProgramCaption));
+    EXPECT_EQ(kWinText, h.boxes.back().text);
     EXPECT_EQ(0, h.board.clockRunning);
     EXPECT_EQ(0, h.board.clockArmed);
     EXPECT_FALSE(h.ClockTimerSet());

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "engine/player_arrays.h"
 #include "tests/print/page_recording.h"
 #include "ui/shell/app_objects.h"
 #include "ui/shell/printing.h"

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "resources/image_scales.h"
+#include "tests/program_facts.h"
 
 // Reads the resources of the built nonaro.exe itself, the file that ships,
 // loaded as data: nothing of it runs. NONARO_EXE names it (a Unix path is
@@ -245,7 +246,7 @@ TEST_F(ProgramResources, VersionBlockIsFrenchAndSaysTwoPointOne)
     EXPECT_EQ(translation[1], 1252);
 
     const std::pair<const char*, const char*> strings[] = {
-        {"FileVersion", "2.1"}, {"ProductVersion", "2.1"}, {"ProductName", "Nonaro"}, {"OriginalFilename", "nonaro.exe"}};
+        {"FileVersion", NONARO_VERSION_TEXT}, {"ProductVersion", NONARO_VERSION_TEXT}, {"ProductName", "Nonaro"}, {"OriginalFilename", "nonaro.exe"}};
     for (const auto& [name, value] : strings)
         EXPECT_EQ(VersionString(block, name), value) << name;
 

@@ -7,7 +7,7 @@
 
 #include "tests/e2e/contrast_palettes.h"
 #include "tests/ui/window_support.h"
-#include "ui/grid/contrast_theme.h"
+#include "ui/contrast_theme.h"
 #include "ui/grid/grid_window.h"
 #include "ui/shell/app_objects.h"
 #include "ui/shell/main_window.h"

@@ -3,10 +3,11 @@
 #include <cstring>
 #include <string>
 
-#include "ui/grid/grid_geometry.h"
+#include "play/grid_geometry.h"
 #include "play/grid_board.h"
 #include "tests/e2e/grid_view.h"
 #include "tests/ui/window_support.h"
+#include "ui/grid/grid_painting.h"
 #include "ui/grid/grid_window.h"
 
 namespace {
@@ -27,7 +28,7 @@ protected:
         // The pattern brushes come with the window.
         ASSERT_TRUE(GridClassRegistered());
         parent = CreateTestParent(474, 500);
-        board->CreateGridWindow(parent);
+        CreateGridWindow(board, parent);
 
         BITMAPINFO info = {};
         info.bmiHeader.biSize = sizeof(info.bmiHeader);

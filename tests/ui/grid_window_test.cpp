@@ -5,7 +5,7 @@
 
 #include <cstring>
 
-#include "ui/grid/grid_geometry.h"
+#include "play/grid_geometry.h"
 #include "play/grid_board.h"
 #include "tests/ui/window_support.h"
 #include "ui/grid/grid_window.h"
@@ -46,7 +46,7 @@ protected:
         ASSERT_NE(parent, nullptr);
         toolbar = CreateWindowExA(0, "Static", "", WS_CHILD | WS_VISIBLE, 0, 0, 474, 28, parent,
                                   reinterpret_cast<HMENU>(kToolbarId), GetModuleHandleA(NULL), NULL);
-        ASSERT_EQ(board->CreateGridWindow(parent), 1);
+        ASSERT_EQ(CreateGridWindow(board, parent), 1);
         grid = board->window;
         PumpMessages();
     }
@@ -93,7 +93,7 @@ TEST_F(GridWindowTest, CreationPlacesOneWindowAndArmsTheBoard)
 {
     char className[32] = "";
     GetClassNameA(grid, className, sizeof(className));
-    EXPECT_STREQ(className, "WndGridClass");
+    EXPECT_STREQ(className, kGridClassName);
     RECT area;
     GetWindowRect(grid, &area);
     MapWindowPoints(NULL, parent, reinterpret_cast<POINT*>(&area), 2);
@@ -106,9 +106,9 @@ TEST_F(GridWindowTest, CreationPlacesOneWindowAndArmsTheBoard)
     EXPECT_NE(board->pencilSelectionBrush, nullptr);
     EXPECT_NE(board->eraserCursor, nullptr);
 
-    EXPECT_EQ(board->CreateGridWindow(parent), 0);
+    EXPECT_EQ(CreateGridWindow(board, parent), 0);
     EXPECT_EQ(board->window, grid);
-    EXPECT_EQ(FindWindowExA(parent, grid, "WndGridClass", NULL), nullptr);
+    EXPECT_EQ(FindWindowExA(parent, grid, kGridClassName, NULL), nullptr);
 }
 
 TEST_F(GridWindowTest, DestructionReleasesWhatTheWindowMade)
@@ -270,9 +270,7 @@ TEST_F(GridWindowTest, TimerTicksBlinkCountOrDoNothing)
 
 TEST_F(GridWindowTest, TheBlinkTickPaintsTheSelectionAndTheClashCellsAtOnce)
 {
-    const COLORREF plain = RGB(225, 250, 220);
     const COLORREF penField = RGB(255, 166, 166);
-    const COLORREF clash = RGB(182, 210, 143);
     Send(WM_LBUTTONDOWN, MK_LBUTTON, CentreOf(5));
     board->conflictCell = 7;
     board->savedSelection = 60;
@@ -281,17 +279,17 @@ TEST_F(GridWindowTest, TheBlinkTickPaintsTheSelectionAndTheClashCellsAtOnce)
     HDC dc = GetDC(grid);
     auto corner = [&](int cell) { return GetPixel(dc, (cell % 9) * 51 + 2, (cell / 9) * 51 + 2); };
     EXPECT_EQ(corner(5), penField);
-    EXPECT_EQ(corner(7), clash);
-    EXPECT_EQ(corner(60), clash);
+    EXPECT_EQ(corner(7), kConflictColour);
+    EXPECT_EQ(corner(60), kConflictColour);
 
     // No message is pumped: the tick itself must have painted.
     Send(WM_TIMER, 1, 0);
-    EXPECT_EQ(corner(5), plain);
-    EXPECT_EQ(corner(7), plain);
-    EXPECT_EQ(corner(60), plain);
+    EXPECT_EQ(corner(5), kPlainColour);
+    EXPECT_EQ(corner(7), kPlainColour);
+    EXPECT_EQ(corner(60), kPlainColour);
     Send(WM_TIMER, 1, 0);
     EXPECT_EQ(corner(5), penField);
-    EXPECT_EQ(corner(60), clash);
+    EXPECT_EQ(corner(60), kConflictColour);
     ReleaseDC(grid, dc);
 }
 

@@ -8,11 +8,12 @@
 #include <string>
 #include <vector>
 
+#include "engine/player_arrays.h"
 #include "engine/puzzle_grid.h"
 #include "play/grid_board.h"
 #include "resources/program_ids.h"
 #include "tests/ui/window_support.h"
-#include "ui/grid/display_scale.h"
+#include "ui/display_scale.h"
 #include "ui/grid/grid_window.h"
 #include "ui/shell/app_objects.h"
 #include "ui/shell/main_window.h"
@@ -139,7 +140,7 @@ HWND MainWindowTest::main = NULL;
 
 TEST_F(MainWindowTest, StartsWithAnEmptyGridCentredBelowTheToolbar)
 {
-    HWND grid = FindWindowExA(main, NULL, "WndGridClass", NULL);
+    HWND grid = FindWindowExA(main, NULL, kGridClassName, NULL);
     ASSERT_NE(grid, nullptr);
     EXPECT_EQ(grid, Board.window);
     RECT client, toolbar, area;
@@ -152,7 +153,7 @@ TEST_F(MainWindowTest, StartsWithAnEmptyGridCentredBelowTheToolbar)
     EXPECT_EQ(area.top, bar + (client.bottom - bar - 459) / 2);
     for (int cell = 0; cell < kCellCount; ++cell)
         ASSERT_EQ(PlayerGrid[cell], 0);
-    EXPECT_EQ(ClockText(), "00 : 00 : 00");
+    EXPECT_EQ(ClockText(), kClockRestText);
     EXPECT_TRUE(GetMenuState(GetMenu(main), 2, MF_BYPOSITION) & MF_GRAYED);
 }
 
@@ -220,7 +221,7 @@ TEST_F(MainWindowTest, NewGameLaysOutTheGivensAndEnablesTheGameCommands)
     for (UINT id : {IDM_SAVE, IDM_SOLUTION, IDM_PRINT})
         EXPECT_FALSE(MenuHas(id, MF_GRAYED)) << id;
     EXPECT_FALSE(GetMenuState(GetMenu(main), 2, MF_BYPOSITION) & MF_GRAYED);
-    EXPECT_EQ(ClockText(), "00 : 00 : 00");
+    EXPECT_EQ(ClockText(), kClockRestText);
 }
 
 TEST_F(MainWindowTest, ToolCommandsLeaveExactlyOneToolCheckedInBothPlaces)
@@ -305,7 +306,7 @@ TEST_F(MainWindowTest, SolutionWindowOpensOnceBesideTheMainWindow)
     Command(IDM_SOLUTION);
     EXPECT_EQ(Solution.window, solution);
     int windows = 0;
-    for (HWND found = NULL; (found = FindWindowExA(NULL, found, "NonaroSolutionClass", NULL)) != NULL;)
+    for (HWND found = NULL; (found = FindWindowExA(NULL, found, kSolutionClassName, NULL)) != NULL;)
         ++windows;
     EXPECT_EQ(windows, 1);
 }
@@ -353,7 +354,7 @@ TEST_F(MainWindowTest, AFailedSaveIsToldInABoxOwnedByTheMainWindow)
     MessageBoxCatcher boxes;
     SaveGameAs(main, L"C:\\nonaro-no-such-folder\\partie.nro");
     EXPECT_EQ(boxes.count(), 1);
-    EXPECT_EQ(boxes.caption(), "Nonaro 2.1");
+    EXPECT_EQ(boxes.caption(), kProgramCaption);
     EXPECT_EQ(boxes.text(), std::string(kSaveFailedText));
     EXPECT_EQ(boxes.owner(), main);
 
@@ -375,7 +376,7 @@ TEST_F(MainWindowTest, AboutBoxNamesTheProgramAndItsVersion)
     EXPECT_EQ(boxes.count(), 1);
     EXPECT_EQ(boxes.caption(), " A propos de...");
     EXPECT_NE(boxes.text().find("NONARO"), std::string::npos);
-    EXPECT_NE(boxes.text().find("2.1"), std::string::npos);
+    EXPECT_NE(boxes.text().find(NONARO_VERSION_TEXT), std::string::npos);
     EXPECT_EQ(boxes.owner(), main);
 }
 
@@ -435,8 +436,10 @@ TEST_F(MainWindowTest, AChangeOfScaleRescalesEveryWindowAndLeavesTheGameAlone)
     // Every drawing object made for one scale is gone once the next is in use.
     std::vector<HGDIOBJ> released;
     auto scaledObjects = [] {
+        const HGDIOBJ labelFont =
+            reinterpret_cast<HGDIOBJ>(SendDlgItemMessageA(ToolbarWindow, kClockLabelId, WM_GETFONT, 0, 0));
         return std::vector<HGDIOBJ>{Board.digitFont, Board.markFont, Board.penSelectionBrush,
-                                    Board.pencilSelectionBrush, ClockLabelFont(), Solution.cellFont};
+                                    Board.pencilSelectionBrush, labelFont, Solution.cellFont};
     };
     for (int dpi : {start == kBaseDpi ? 144 : kBaseDpi, start}) {
         for (HGDIOBJ object : scaledObjects())

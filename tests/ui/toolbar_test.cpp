@@ -61,7 +61,7 @@ TEST_F(ToolbarTest, ClockLabelLiesOverTheWidenedPlaceholder)
     ASSERT_NE(label, nullptr);
     char text[32] = "";
     GetWindowTextA(label, text, sizeof(text));
-    EXPECT_STREQ(text, "00 : 00 : 00");
+    EXPECT_STREQ(text, kClockRestText);
     RECT area;
     GetWindowRect(label, &area);
     MapWindowPoints(NULL, toolbar, reinterpret_cast<POINT*>(&area), 2);

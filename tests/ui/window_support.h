@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "tests/program_facts.h"
+
 // Helpers for tests that build the program's real windows in their own
 // process (under Wine in the Windows build).
 

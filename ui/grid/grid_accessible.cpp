@@ -6,14 +6,12 @@
 #include <cstring>
 #include <new>
 
+#include "play/grid_geometry.h"
+#include "play/program_text.h"
 #include "play/system_libraries.h"
-#include "ui/grid/grid_geometry.h"
 #include "ui/grid/grid_window.h"
 
 namespace {
-
-// The program's texts are Windows-1252 whatever the system's code page is.
-const UINT kTextCodePage = 1252;
 
 const char kGridName[] = "Grille";
 const char kCellNameFormat[] = "Ligne %d, colonne %d";
@@ -28,17 +26,9 @@ const int32_t kNoTarget = -2;
 
 HRESULT ReturnText(const char* text, BSTR* out)
 {
-    *out = nullptr;
-    int length = MultiByteToWideChar(kTextCodePage, 0, text, -1, nullptr, 0);
-    if (length <= 0)
-        return E_FAIL;
-    // SysAllocStringLen makes room for the terminator itself.
-    BSTR result = SystemLibrary::SysAllocStringLen(nullptr, static_cast<UINT>(length - 1));
-    if (!result)
-        return E_OUTOFMEMORY;
-    MultiByteToWideChar(kTextCodePage, 0, text, -1, result, length);
-    *out = result;
-    return S_OK;
+    const WideText wide(text);
+    *out = SystemLibrary::SysAllocStringLen(wide.get(), static_cast<UINT>(lstrlenW(wide.get())));
+    return *out ? S_OK : E_OUTOFMEMORY;
 }
 
 HRESULT ReturnChild(LONG child, VARIANT* out)
@@ -202,7 +192,7 @@ public:
         LONG flags = 0;
         if (target == kGrid) {
             flags = STATE_SYSTEM_FOCUSABLE;
-            if (focused && (selected < 0 || selected >= kCellCount))
+            if (focused && !IsCell(selected))
                 flags |= STATE_SYSTEM_FOCUSED;
             if (board_->toolMode & kBusyFlag)
                 flags |= STATE_SYSTEM_BUSY;
@@ -240,7 +230,7 @@ public:
         if (GetFocus() != window_)
             return ReturnNothing(focus);
         const int32_t selected = board_->selectedCell;
-        return ReturnChild(selected >= 0 && selected < kCellCount ? selected + 1 : kSelf, focus);
+        return ReturnChild(IsCell(selected) ? selected + 1 : kSelf, focus);
     }
 
     HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* selection) override
@@ -249,7 +239,7 @@ public:
             return E_POINTER;
         SystemLibrary::VariantInit(selection);
         const int32_t selected = board_->selectedCell;
-        if (GetFocus() != window_ || selected < 0 || selected >= kCellCount)
+        if (GetFocus() != window_ || !IsCell(selected))
             return ReturnNothing(selection);
         return ReturnChild(selected + 1, selection);
     }
@@ -447,7 +437,7 @@ LRESULT OnGetObject(GridBoard* board, HWND window, WPARAM flags, LPARAM objectId
 void AnnounceFocus(const GridBoard* board, HWND window, bool selectionChanged)
 {
     const int32_t selected = board->selectedCell;
-    if (selected < 0 || selected >= kCellCount) {
+    if (!IsCell(selected)) {
         NotifyWinEvent(EVENT_OBJECT_FOCUS, window, OBJID_CLIENT, CHILDID_SELF);
         return;
     }

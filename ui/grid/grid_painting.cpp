@@ -1,9 +1,10 @@
+#include "ui/grid/grid_painting.h"
+
 #include <cstdlib>
 
-#include "ui/grid/contrast_theme.h"
-#include "ui/grid/display_scale.h"
-#include "ui/grid/grid_geometry.h"
-#include "ui/grid/grid_window.h"
+#include "ui/contrast_theme.h"
+#include "ui/display_scale.h"
+#include "play/grid_geometry.h"
 
 namespace {
 

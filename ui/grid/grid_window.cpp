@@ -1,10 +1,11 @@
 #include "ui/grid/grid_window.h"
 
 #include "play/cell_navigation.h"
-#include "ui/grid/contrast_theme.h"
-#include "ui/grid/display_scale.h"
+#include "ui/contrast_theme.h"
+#include "ui/display_scale.h"
 #include "ui/grid/grid_accessible.h"
-#include "ui/grid/grid_geometry.h"
+#include "ui/grid/grid_painting.h"
+#include "play/grid_geometry.h"
 
 namespace {
 
@@ -101,7 +102,7 @@ ATOM RegisterGridClass()
     windowClass.hInstance = GetModuleHandleA(NULL);
     windowClass.hCursor = LoadCursorA(NULL, IDC_ARROW);
     windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
-    windowClass.lpszClassName = "WndGridClass";
+    windowClass.lpszClassName = kGridClassName;
     return RegisterClassA(&windowClass);
 }
 
@@ -116,18 +117,18 @@ POINT GridWindowOrigin(const RECT& client, int toolbarHeight, int dpi)
     return origin;
 }
 
-int GridBoard::CreateGridWindow(HWND mainWindow)
+int CreateGridWindow(GridBoard* board, HWND mainWindow)
 {
-    if (window)
+    if (board->window)
         return 0;
-    SetBoardScale(this, WindowDpi(mainWindow));
-    const POINT origin = PlaceInMainWindow(this, mainWindow);
-    const int size = GridGeometry(dpi).WindowSize();
-    window = CreateWindowExA(0, "WndGridClass", "", WS_CHILD | WS_VISIBLE, origin.x, origin.y, size, size,
-                             mainWindow, NULL, GetModuleHandleA(NULL), this);
-    if (!window)
+    SetBoardScale(board, WindowDpi(mainWindow));
+    const POINT origin = PlaceInMainWindow(board, mainWindow);
+    const int size = GridGeometry(board->dpi).WindowSize();
+    board->window = CreateWindowExA(0, kGridClassName, "", WS_CHILD | WS_VISIBLE, origin.x, origin.y, size, size,
+                                    mainWindow, NULL, GetModuleHandleA(NULL), board);
+    if (!board->window)
         return 0;
-    UpdateWindow(window);
+    UpdateWindow(board->window);
     return 1;
 }
 
@@ -262,7 +263,7 @@ LRESULT OnKeyDown(GridBoard* board, HWND window, WPARAM key)
             SelectCell(board, window, start);
         return 0;
     }
-    if (from < 0 || from >= kCellCount || board->cellMask[from] != kHidden || board->toolMode > kPencilTool)
+    if (!IsCell(from) || board->cellMask[from] != kHidden || board->toolMode > kPencilTool)
         return 0;
     const int32_t target = NavigationTarget(board->cellMask, from, key);
     if (target == kNoCell)

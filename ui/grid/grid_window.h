@@ -12,11 +12,13 @@
 // GWLP_USERDATA slot from WM_CREATE on.
 
 ATOM RegisterGridClass();
+// Makes the board's grid window in the main window, below its toolbar: 1, or
+// 0 when the board already has one or it could not be made.
+int CreateGridWindow(GridBoard* board, HWND mainWindow);
 LRESULT CALLBACK GridWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Message handlers; each returns the message's result.
 LRESULT OnCreate(GridBoard* board, HWND window);
-LRESULT OnPaint(GridBoard* board, HWND window);
 LRESULT OnDestroy(GridBoard* board, HWND window);
 LRESULT OnKillFocus(GridBoard* board, HWND window);
 LRESULT OnSetCursor(GridBoard* board, HWND window, WPARAM wParam, LPARAM lParam);
@@ -36,29 +38,6 @@ void PassFocusToGrid(const GridBoard* board);
 // across the client area and in the part of it below the toolbar.
 POINT GridWindowOrigin(const RECT& client, int toolbarHeight, int dpi = kBaseDpi);
 
-// The selection patterns at the board's scale, made while the window exists;
-// a released pattern is nulled, so the board's own release passes it over.
-void MakePatterns(GridBoard* board);
-void ReleasePatterns(GridBoard* board);
-
-// Makes the board's drawing objects for `dpi`, releasing those of the old
-// scale; the patterns only while the window exists.
-void SetBoardScale(GridBoard* board, int dpi);
-
 // Brings the grid window and its drawing objects to a new scale of the main
 // window and places it again below the toolbar. The game is not touched.
 void RescaleGridWindow(GridBoard* board, HWND mainWindow, int dpi);
-
-// What a cell shows, by the first that holds: a clash on screen, the pen's
-// or the pencil's selection (all three while the blink phase is on), a
-// complete group, or none of these. The first three are highlighted.
-enum CellState { kClashingCell, kPenSelectedCell, kPencilSelectedCell, kCompleteCell, kPlainCell };
-CellState CellStateOf(const GridBoard* board, int32_t cell);
-
-// The brush a cell is filled with, by its state: the board's own, or in a
-// contrast theme the system's highlight and window colours.
-HBRUSH CellBrush(const GridBoard* board, int32_t cell);
-
-// Draws the whole board into dc: cells, digits, pencil marks, box lines.
-// Leaves the dc's selected objects and text colour as it found them.
-void DrawBoard(const GridBoard* board, HDC dc, HPEN boxPen, HPEN borderPen);

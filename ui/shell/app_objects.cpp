@@ -1,5 +1,7 @@
 #include "ui/shell/app_objects.h"
 
+#include "engine/player_arrays.h"
+
 HINSTANCE AppInstance = NULL;
 
 // One translation unit, so that they are built in this order before WinMain

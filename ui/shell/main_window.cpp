@@ -7,15 +7,16 @@
 #include <algorithm>
 #include <new>
 
+#include "engine/player_arrays.h"
 #include "engine/puzzle_grid.h"
+#include "play/file_dialogs.h"
 #include "play/game_file.h"
 #include "play/grid_board.h"
 #include "play/program_text.h"
+#include "play/grid_geometry.h"
 #include "play/system_libraries.h"
-#include "program_version.h"
-#include "ui/grid/contrast_theme.h"
-#include "ui/grid/display_scale.h"
-#include "ui/grid/grid_geometry.h"
+#include "ui/contrast_theme.h"
+#include "ui/display_scale.h"
 #include "ui/grid/grid_window.h"
 #include "ui/shell/about_box.h"
 #include "ui/shell/app_objects.h"
@@ -26,7 +27,6 @@
 const char kSaveFailedText[] =
     "La partie n'a pas pu \xEAtre enregistr\xE9"
     "e.\n\nLe fichier existant n'a pas \xE9t\xE9 modifi\xE9.";
-const char kProgramCaption[] = "Nonaro " NONARO_VERSION_TEXT;
 
 namespace {
 
@@ -109,7 +109,7 @@ void CreateContents(HWND mainWindow)
     // The grid window's placement reads the toolbar's height.
     CreateToolbar(mainWindow, dpi);
     FitClientArea(mainWindow, dpi);
-    Board.CreateGridWindow(mainWindow);
+    CreateGridWindow(&Board, mainWindow);
 }
 
 // The system suggests the old outer size scaled, which the frame at the new
@@ -425,7 +425,7 @@ ATOM RegisterMainClass(HINSTANCE instance)
     windowClass.hCursor = LoadCursorA(NULL, IDC_ARROW);
     windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
     windowClass.lpszMenuName = MAKEINTRESOURCEA(kMainMenuId);
-    windowClass.lpszClassName = "Nonarov2App";
+    windowClass.lpszClassName = kMainClassName;
     return RegisterClassExA(&windowClass);
 }
 
@@ -433,7 +433,7 @@ HWND CreateMainWindow(HINSTANCE instance)
 {
     // A fixed size: no sizing border and no maximise box.
     // Sized for 96 DPI; WM_CREATE brings it to its display's scale.
-    return CreateWindowExA(0, "Nonarov2App", kProgramCaption, kMainStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+    return CreateWindowExA(0, kMainClassName, kProgramCaption, kMainStyle, CW_USEDEFAULT, CW_USEDEFAULT,
                            kMainWidth, kMainHeight, NULL, NULL, instance, NULL);
 }
 

@@ -25,4 +25,3 @@ void OpenCommandLineGame(HWND mainWindow);
 int RunMessageLoop(HWND mainWindow);
 
 extern const char kSaveFailedText[];
-extern const char kProgramCaption[];

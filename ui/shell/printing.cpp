@@ -2,6 +2,7 @@
 
 #include <cstddef>
 
+#include "engine/player_arrays.h"
 #include "engine/puzzle_grid.h"
 #include "play/system_libraries.h"
 #include "ui/shell/app_objects.h"

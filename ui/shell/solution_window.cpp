@@ -4,8 +4,8 @@
 
 #include "engine/puzzle_grid.h"
 #include "play/grid_board.h"
-#include "ui/grid/contrast_theme.h"
-#include "ui/grid/display_scale.h"
+#include "ui/contrast_theme.h"
+#include "ui/display_scale.h"
 #include "resources/program_ids.h"
 
 namespace {
@@ -89,7 +89,7 @@ ATOM RegisterSolutionClass()
     windowClass.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(kProgramIconId));
     windowClass.hCursor = LoadCursorA(NULL, IDC_ARROW);
     windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-    windowClass.lpszClassName = "NonaroSolutionClass";
+    windowClass.lpszClassName = kSolutionClassName;
     return RegisterClassA(&windowClass);
 }
 
@@ -108,7 +108,7 @@ int SolutionWindow::Open(HWND owner)
     RECT ownerArea = {0, 0, 0, 0};
     GetWindowRect(owner, &ownerArea);
     // WM_CREATE has already stored the handle; this keeps it null on failure.
-    window = CreateWindowExA(WS_EX_TOPMOST, "NonaroSolutionClass", "Solution",
+    window = CreateWindowExA(WS_EX_TOPMOST, kSolutionClassName, "Solution",
                              WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU,
                              ownerArea.left + ScaledPixels(kOffsetX, dpi), ownerArea.top + ScaledPixels(kOffsetY, dpi),
                              2 * frameX + client, 2 * frameY + caption + client, owner, NULL,

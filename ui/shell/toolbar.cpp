@@ -4,8 +4,8 @@
 #include "play/program_text.h"
 #include "play/system_libraries.h"
 #include "resources/image_scales.h"
-#include "ui/grid/contrast_theme.h"
-#include "ui/grid/display_scale.h"
+#include "ui/contrast_theme.h"
+#include "ui/display_scale.h"
 #include "ui/shell/app_objects.h"
 #include "resources/program_ids.h"
 
@@ -203,14 +203,15 @@ void CreateToolbar(HWND mainWindow, int dpi)
         SendMessageA(label, WM_SETFONT, reinterpret_cast<WPARAM>(LabelFont), FALSE);
     if (previous)
         DeleteObject(previous);
-    SetWindowTextA(label, "00 : 00 : 00");
+    SetWindowTextA(label, kClockRestText);
 }
 
 void RebuildToolbar(HWND mainWindow, int dpi)
 {
     HWND old = GetDlgItem(mainWindow, kToolbarId);
     BYTE states[kButtonCount] = {};
-    char clock[32] = "00 : 00 : 00";
+    char clock[32];
+    lstrcpyA(clock, kClockRestText);
     if (old) {
         for (int i = 0; i < kButtonCount; ++i)
             if (kButtons[i].idCommand)
@@ -227,8 +228,6 @@ void RebuildToolbar(HWND mainWindow, int dpi)
             SendMessageA(ToolbarWindow, TB_SETSTATE, kButtons[i].idCommand, MAKELPARAM(states[i], 0));
     SetDlgItemTextA(ToolbarWindow, kClockLabelId, clock);
 }
-
-HFONT ClockLabelFont() { return LabelFont; }
 
 void ReleaseClockLabelFont()
 {

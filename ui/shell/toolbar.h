@@ -12,10 +12,9 @@ void CreateToolbar(HWND mainWindow, int dpi);
 // clock's text the old one had.
 void RebuildToolbar(HWND mainWindow, int dpi);
 
-// The clock label's own font, null where it keeps the default one (at 96 DPI
-// on a 96-DPI system); released with the main window, with the pictures the
-// toolbar has in a contrast theme.
-HFONT ClockLabelFont();
+// Releases the clock label's own font, which it has wherever the default one
+// does not serve (anywhere but at 96 DPI on a 96-DPI system), and the
+// pictures the toolbar has in a contrast theme.
 void ReleaseClockLabelFont();
 
 // In a contrast theme the toolbar shows its pictures in the theme's button

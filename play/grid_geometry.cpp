@@ -1,4 +1,4 @@
-#include "ui/grid/grid_geometry.h"
+#include "play/grid_geometry.h"
 
 namespace {
 
@@ -26,7 +26,7 @@ int32_t GridGeometry::BoxLine(int32_t index) const { return Scale(index * kBoxPi
 
 int GridGeometry::CellRect(int32_t cell, RECT* out) const
 {
-    if (!out || cell < 0 || cell >= kCellCount)
+    if (!out || !IsCell(cell))
         return 0;
     const int left = CellColumn(cell) * kPitch;
     const int top = CellRow(cell) * kPitch;
@@ -36,7 +36,7 @@ int GridGeometry::CellRect(int32_t cell, RECT* out) const
 
 int GridGeometry::SubCellRect(int32_t cell, int32_t mark, RECT* out) const
 {
-    if (!out || cell < 0 || cell >= kCellCount || mark < 0 || mark >= kDigitCount)
+    if (!out || !IsCell(cell) || mark < 0 || mark >= kDigitCount)
         return 0;
     const int left = CellColumn(cell) * kPitch + (mark % 3) * kMarkSize;
     const int top = CellRow(cell) * kPitch + (mark / 3) * kMarkSize;
@@ -123,18 +123,4 @@ int32_t GridGeometry::SubCellFromPoint(int32_t x, int32_t y) const
     if (x < 0 || y < 0)
         return -1;
     return MarkIndex(x) + MarkIndex(y) * 3;
-}
-
-int GridBoard::Repaint(HWND target, GridArea area, int32_t index) const
-{
-    RECT rect;
-    if (!GridGeometry(dpi).AreaRect(area, index, &rect))
-        return 0;
-    InvalidateRect(target, &rect, TRUE);
-    return 1;
-}
-
-int32_t GridBoard::MarkAt(unsigned int x, unsigned int y) const
-{
-    return GridGeometry(dpi).SubCellFromPoint(static_cast<int32_t>(x), static_cast<int32_t>(y));
 }

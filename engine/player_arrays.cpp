@@ -1,4 +1,4 @@
-#include "engine/puzzle_grid.h"
+#include "engine/player_arrays.h"
 
 // Static storage: zero until the first new grid or loaded game.
 int16_t PlayerGrid[kCellCount];

@@ -1,4 +1,4 @@
-#include "ui/grid/contrast_theme.h"
+#include "ui/contrast_theme.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "ui/grid/grid_geometry.h"
+#include "play/grid_geometry.h"
 #include "play/grid_board.h"
 
 namespace {

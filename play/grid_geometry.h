@@ -2,7 +2,24 @@
 
 #include <cstdint>
 
-#include "play/grid_board.h"
+#include "engine/cell_geometry.h"
+#include "platform.h"
+
+// The rules name what to repaint; the grid window turns the area into pixels
+// at its own scale.
+enum GridArea { kCellArea, kRowArea, kColumnArea, kBoxArea };
+
+// The display scale of a 96-DPI window: 100 %.
+const int32_t kBaseDpi = 96;
+
+// A 96-DPI pixel quantity at `dpi`, rounded to the nearest pixel as MulDiv
+// does, so that every coordinate of a window follows the same rule.
+inline int32_t ScaledPixels(int32_t pixels, int32_t dpi)
+{
+    const int64_t product = static_cast<int64_t>(pixels) * dpi;
+    return static_cast<int32_t>(product >= 0 ? (product + kBaseDpi / 2) / kBaseDpi
+                                             : (product - kBaseDpi / 2) / kBaseDpi);
+}
 
 // The grid's pixels at one display scale, in grid-window coordinates. Every
 // coordinate is its 96-DPI value scaled on its own (ScaledPixels), so cells

@@ -1,6 +1,6 @@
-#include "ui/grid/display_scale.h"
+#include "ui/display_scale.h"
 
-#include "play/grid_board.h"
+#include "play/grid_geometry.h"
 #include "resources/image_scales.h"
 
 namespace {

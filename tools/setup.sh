@@ -28,13 +28,15 @@ as_root() {
 }
 
 is_installed() {
-  dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q '^install ok installed$'
+  [ "$(dpkg-query -W -f='${Status}' "$1" 2>/dev/null)" = "install ok installed" ]
 }
 
 # True when apt has a version of the package to install (a purely virtual
 # name, such as a renamed package's old one, has none).
 apt_has() {
-  apt-cache policy "$1" 2>/dev/null | grep -q '^  Candidate: [^(]'
+  local policy
+  policy="$(apt-cache policy "$1" 2>/dev/null)"
+  [[ "$policy" =~ Candidate:\ [^\(] ]]
 }
 
 if ! dpkg --print-foreign-architectures | grep -qx i386; then

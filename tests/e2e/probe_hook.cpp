@@ -11,6 +11,18 @@ namespace {
 UINT probeMessage = 0;
 UINT markerMessage = 0;
 
+// A hidden window gets no WM_PAINT, so its update region may stay for good.
+BOOL CALLBACK CountUnpainted(HWND window, LPARAM count) {
+  if (IsWindowVisible(window) && GetUpdateRect(window, nullptr, FALSE)) ++*reinterpret_cast<LONG*>(count);
+  return TRUE;
+}
+
+BOOL CALLBACK CountUnpaintedTree(HWND window, LPARAM count) {
+  CountUnpainted(window, count);
+  EnumChildWindows(window, CountUnpainted, count);
+  return TRUE;
+}
+
 void Answer(HWND window, ProbeChannel* channel) {
   switch (channel->op) {
     case kProbeMenuItem: {
@@ -50,6 +62,10 @@ void Answer(HWND window, ProbeChannel* channel) {
       channel->rect = r;
       break;
     }
+    case kProbePaintPending:
+      channel->result[0] = 0;
+      EnumThreadWindows(GetCurrentThreadId(), CountUnpaintedTree, reinterpret_cast<LPARAM>(&channel->result[0]));
+      break;
     default:
       break;
   }

@@ -157,7 +157,7 @@ bool GameSession::Painted(DWORD timeoutMs) {
     return unpainted == 0;
   }, timeoutMs, 20);
   if (!painted) Note("%ld windows of the game still wait for a repaint after %lu ms", unpainted, GetTickCount() - start);
-  return painted && Settle(timeoutMs);
+  return painted;
 }
 
 bool GameSession::Answers(DWORD timeoutMs) {

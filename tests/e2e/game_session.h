@@ -66,9 +66,8 @@ class GameSession {
   // handled or sits in a modal loop. False on timeout.
   bool Drain(DWORD timeoutMs = 60000);
   // Settles, then waits until no window of the game's UI thread waits for
-  // a repaint, and settles once more: the game has painted what it was
-  // asked to and gone back to its message loop, where Wine puts what was
-  // painted on the screen. False on timeout.
+  // a repaint: the game has painted what it was asked to, and what it
+  // painted is on the screen. False on timeout.
   bool Painted(DWORD timeoutMs = 60000);
   // The game answers a sent message within the time.
   bool Answers(DWORD timeoutMs);

@@ -22,7 +22,8 @@ enum ProbeOp : LONG {
   kProbeCursors = 2,    // the thread's cursor and the system cursors as the game sees them
   kProbeToolbarButton = 3,  // id: rectangle of that toolbar button, in screen coordinates
   kProbeTooltip = 4,    // id: the text the toolbar gives its tooltip for that button
-  kProbePaintPending = 5,  // how many windows of the game's UI thread still wait for their WM_PAINT
+  kProbePaintPending = 5,  // how many windows of the game's UI thread still wait for their WM_PAINT;
+                           // with none, what they painted is put on the screen
 };
 
 // The scenarios hold the game's texts as the program writes them, in

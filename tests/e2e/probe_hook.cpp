@@ -65,6 +65,16 @@ void Answer(HWND window, ProbeChannel* channel) {
     case kProbePaintPending:
       channel->result[0] = 0;
       EnumThreadWindows(GetCurrentThreadId(), CountUnpaintedTree, reinterpret_cast<LPARAM>(&channel->result[0]));
+      // Wine sends a thread's paints to the X server when the thread next
+      // waits for messages, which may come only after the driver has looked:
+      // a wait that ends at once sends them now, and a pixel read from the
+      // screen on the same connection returns once the server has drawn them.
+      if (channel->result[0] == 0) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 0, QS_ALLINPUT);
+        HDC screen = GetDC(nullptr);
+        GetPixel(screen, 0, 0);
+        ReleaseDC(nullptr, screen);
+      }
       break;
     default:
       break;

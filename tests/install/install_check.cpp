@@ -440,8 +440,12 @@ void Uninstall() {
   // copies itself away and lets the copy do the work, so the checks wait.
   command += " /S";
   if (!Check(RunAndWait(command) != -1, "%s runs", command.c_str())) return;
-  if (!forUser && WaitUntil([&] { return !KeyExists(Root(), kFileType); }, 60000)) {
-    Check(RegString(Root(), kExtension, "") == "Autre.Partie" && !KeyExists(Root(), (std::string(kExtension) + "\\OpenWithProgids").c_str()),
+  // The copy removes the type before the extension's list of types: the
+  // check waits for both.
+  const std::string progids = std::string(kExtension) + "\\OpenWithProgids";
+  if (!forUser) {
+    bool gone = WaitUntil([&] { return !KeyExists(Root(), kFileType) && !KeyExists(Root(), progids.c_str()); }, 60000);
+    Check(gone && RegString(Root(), kExtension, "") == "Autre.Partie",
           "the extension taken by another program stays with it, without the game");
     RegDeleteKeyA(Root(), kExtension);
   }

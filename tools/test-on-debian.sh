@@ -16,7 +16,7 @@
 set -euo pipefail
 
 if [ "$(id -u)" -ne 0 ]; then
-  exec sudo -- bash "$0" "$@"
+  exec sudo -- env NONARO_DEBIAN_FRESH="${NONARO_DEBIAN_FRESH:-}" bash "$0" "$@"
 fi
 
 release="${1:-}"

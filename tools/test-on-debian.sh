@@ -15,6 +15,9 @@
 #                                   the last run (the root itself is kept)
 set -euo pipefail
 
+# The whole script is read before it runs, so that the checkout changing
+# under a long run (a pull, a branch switched) cannot change what it does.
+{
 if [ "$(id -u)" -ne 0 ]; then
   exec sudo -- env NONARO_DEBIAN_FRESH="${NONARO_DEBIAN_FRESH:-}" bash "$0" "$@"
 fi
@@ -157,3 +160,4 @@ echo "test-on-debian: Debian $release, status $status after $((elapsed / 60)) mi
 # CTest's closing summary, from its pass count to the end.
 sed -n '/tests passed, .* tests failed out of/,$p' "$log" | tr -d '\r'
 exit "$status"
+}

@@ -26,6 +26,14 @@ echo "test: Windows build $NONARO_WINDOWS_ARCH (build/$windows_build, tests $win
 
 bash "$root/tools/setup.sh"
 
+# Wine names Unix files in the locale's character set, and the tests save
+# games under names with accents and in other scripts: under a locale that
+# is not UTF-8 (none at all, as in a bare container or chroot) every such
+# save fails. C.UTF-8 comes with glibc.
+if [ "$(locale charmap 2>/dev/null)" != UTF-8 ]; then
+  export LC_ALL=C.UTF-8
+fi
+
 configure_and_build() {  # <dir> <test prefix> [cmake args...]
   local dir="$1" prefix="$2"
   shift 2

@@ -147,6 +147,20 @@ bool GameSession::Drain(DWORD timeoutMs) {
   return true;
 }
 
+bool GameSession::Painted(DWORD timeoutMs) {
+  DWORD start = GetTickCount();
+  LONG unpainted = 0;
+  bool painted = WaitUntil([&] {
+    ProbeChannel request = {};
+    request.op = kProbePaintPending;
+    if (!Settle(timeoutMs) || !Probe(request)) return false;
+    unpainted = request.result[0];
+    return unpainted == 0;
+  }, timeoutMs, 20);
+  if (!painted) Note("%ld windows of the game still wait for a repaint after %lu ms", unpainted, GetTickCount() - start);
+  return painted;
+}
+
 bool GameSession::Answers(DWORD timeoutMs) {
   DWORD_PTR result = 0;
   return SendMessageTimeoutA(main_, WM_NULL, 0, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG, timeoutMs, &result) != 0;

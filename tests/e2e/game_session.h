@@ -66,6 +66,10 @@ class GameSession {
   // has taken it from its queue, so that every earlier message has been
   // handled or sits in a modal loop. False on timeout.
   bool Drain(DWORD timeoutMs = 60000);
+  // Settles, then waits until no window of the game's UI thread waits for
+  // a repaint: the game has painted what it was asked to, and what it
+  // painted is on the screen. False on timeout.
+  bool Painted(DWORD timeoutMs = 60000);
   // The game answers a sent message within the time.
   bool Answers(DWORD timeoutMs);
   void PostCommand(int id);

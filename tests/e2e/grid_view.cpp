@@ -131,8 +131,8 @@ bool GridView::WaitForSelection(int cell, Back pattern, DWORD timeoutMs) const {
 
 bool GridView::NothingSelectedFor(DWORD spanMs) const {
   // The click that dropped a selection repaints its cell at the next paint;
-  // let that paint reach the screen before judging.
-  Sleep(300);
+  // that paint must reach the screen before the span is judged.
+  game_.Painted();
   DWORD start = GetTickCount();
   do {
     ScreenShot shot = Shot();
@@ -182,6 +182,7 @@ bool SameLooks(const ScreenShot& a, const ScreenShot& b) {
 }  // namespace
 
 ScreenShot GridView::SteadyShot(DWORD timeoutMs) const {
+  game_.Painted();
   ScreenShot previous = Shot(), current = previous;
   int sameInRow = 0;
   bool steady = WaitUntil([&] {
@@ -195,8 +196,12 @@ ScreenShot GridView::SteadyShot(DWORD timeoutMs) const {
 }
 
 ScreenShot GridView::WaitForChange(const ScreenShot& before, DWORD timeoutMs) const {
+  // Each shot follows the game's last paint, so that two shots taken before
+  // the new picture was painted cannot pass for a steady one.
+  game_.Painted();
   ScreenShot previous = Shot(), current = previous;
   bool settled = WaitUntil([&] {
+    game_.Painted();
     current = Shot();
     bool done = !SameLooks(before, current) && SameLooks(previous, current);
     previous = current;

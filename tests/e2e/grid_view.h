@@ -62,12 +62,15 @@ class GridView {
   ScreenShot Shot() const;
   CellLook Look(int cell) const { return LookAt(Shot(), cell); }
 
-  // Waits until three shots in a row look the same, cell by cell, so that a
-  // repaint still under way (a dialog just closed over the grid) is over.
-  ScreenShot SteadyShot(DWORD timeoutMs = 5000) const;
-  // Waits until the grid looks different from before, cell by cell, and has
-  // stopped changing; returns the last shot.
-  ScreenShot WaitForChange(const ScreenShot& before, DWORD timeoutMs = 10000) const;
+  // Waits until the game has painted what it was asked to (GameSession::
+  // Painted) and then three shots in a row look the same, cell by cell, so
+  // that a repaint still on its way to the screen (a dialog just closed over
+  // the grid) is over.
+  ScreenShot SteadyShot(DWORD timeoutMs = 20000) const;
+  // Waits until the grid, once the game has painted, looks different from
+  // before, cell by cell, and two such shots in a row look the same; returns
+  // the last shot.
+  ScreenShot WaitForChange(const ScreenShot& before, DWORD timeoutMs = 30000) const;
   // The cells that show the pattern in this shot.
   static std::vector<int> CellsShowing(const ScreenShot& shot, Back pattern);
   // Waits until the cell, and no other, shows the pattern.

@@ -37,6 +37,8 @@ enum ProbeOp : LONG {
   // id the new DPI, flags the old: WM_DPICHANGED sent to the window with the
   // system's suggestion, its outer size scaled
   kProbeChangeScale = 8,
+  kProbePaintPending = 9,  // how many windows of the game's UI thread still wait for their WM_PAINT;
+                           // with none, what they painted is put on the screen
 };
 
 // The scenarios hold the game's texts as the program writes them, in

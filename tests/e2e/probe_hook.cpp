@@ -102,6 +102,18 @@ HGLOBAL heldDrop = nullptr;
 HWND heldFor = nullptr;
 LONG heldUntil = 0;
 
+// A hidden window gets no WM_PAINT, so its update region may stay for good.
+BOOL CALLBACK CountUnpainted(HWND window, LPARAM count) {
+  if (IsWindowVisible(window) && GetUpdateRect(window, nullptr, FALSE)) ++*reinterpret_cast<LONG*>(count);
+  return TRUE;
+}
+
+BOOL CALLBACK CountUnpaintedTree(HWND window, LPARAM count) {
+  CountUnpainted(window, count);
+  EnumChildWindows(window, CountUnpainted, count);
+  return TRUE;
+}
+
 void Answer(HWND window, ProbeChannel* channel) {
   switch (channel->op) {
     case kProbeMenuItem: {
@@ -178,6 +190,20 @@ void Answer(HWND window, ProbeChannel* channel) {
       SendMessageW(window, kDpiChanged, MAKEWPARAM(channel->id, channel->id), reinterpret_cast<LPARAM>(&suggested));
       break;
     }
+    case kProbePaintPending:
+      channel->result[0] = 0;
+      EnumThreadWindows(GetCurrentThreadId(), CountUnpaintedTree, reinterpret_cast<LPARAM>(&channel->result[0]));
+      // Wine sends a thread's paints to the X server when the thread next
+      // waits for messages, which may come only after the driver has looked:
+      // a wait that ends at once sends them now, and a pixel read from the
+      // screen on the same connection returns once the server has drawn them.
+      if (channel->result[0] == 0) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 0, QS_ALLINPUT);
+        HDC screen = GetDC(nullptr);
+        GetPixel(screen, 0, 0);
+        ReleaseDC(nullptr, screen);
+      }
+      break;
     default:
       break;
   }

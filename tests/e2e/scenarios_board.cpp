@@ -348,8 +348,13 @@ void Tools(GameSession& game) {
   auto cursorOverGrid = [&](HCURSOR unwanted) {
     RECT toolbar;
     GetWindowRect(game.Toolbar(), &toolbar);
-    game.MoveMouse(toolbar.right - Scaled(30), (toolbar.top + toolbar.bottom) / 2);
-    Sleep(300);
+    POINT start = {toolbar.right - Scaled(30), (toolbar.top + toolbar.bottom) / 2};
+    game.MoveMouse(start.x, start.y);
+    WaitUntil([&] {
+      POINT at = {};
+      return GetCursorPos(&at) && at.x == start.x && at.y == start.y;
+    }, 10000, 20);
+    game.Settle();
     POINT target = {grid.left + Scaled(200), grid.top + Scaled(230)};
     game.MoveMouse(target.x, target.y);
     CURSORINFO info = {};
@@ -428,8 +433,7 @@ void Levels(GameSession& game) {
   ScreenShot before = view.SteadyShot();
   game.Command(kHard);
   expectLevel(kHard, "\"Difficile\" chosen");
-  Sleep(600);
-  ScreenShot after = view.Shot();
+  ScreenShot after = view.SteadyShot();
   int changed = 0;
   for (int cell = 0; cell < 81; ++cell) {
     CellLook a = LookAt(before, cell), b = LookAt(after, cell);

@@ -86,8 +86,8 @@ void SolutionWindowScenario(GameSession& game) {
   ExpectSolutionPlace(game, window, "first opening");
   ExpectSolutionShows(window, first, "first opening");
 
+  // The command is handled, and any window it made is up, once the game has settled.
   game.Command(kSolution);
-  Sleep(500);
   int count = 0;
   HWND again = SolutionWindow(game, &count);
   Expect(again == window && count == 1, "a second \"Solution\" opens nothing (%d windows)", count);

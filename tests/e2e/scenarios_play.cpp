@@ -150,7 +150,8 @@ void Win(GameSession& game) {
   ExpectNoBoxFor(game, 2000, "after the win box was closed");
   Expect(ClockSeconds(game.Clock()) == final, "the clock keeps its last time %d (%s)", final, Quoted(game.Clock()).c_str());
 
-  ScreenShot shot = view.Shot();
+  // The box has just closed over the grid.
+  ScreenShot shot = view.SteadyShot();
   int complete = 0;
   for (int cell = 0; cell < 81; ++cell) complete += LookAt(shot, cell).back == Back::Complete;
   Expect(complete == 81, "every cell of the solved grid is RGB(255,255,180) (%d are)", complete);

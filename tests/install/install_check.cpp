@@ -447,11 +447,16 @@ void Uninstall() {
   // copies itself away and lets the copy do the work, so the checks wait.
   command += " /S";
   if (!Check(RunAndWait(command) != -1, "%s runs", command.c_str())) return;
-  if (WaitUntil([&] { return !KeyExists(Root(), kFileType); }, 60000)) {
-    const std::string owner = forUser ? kPreviousType : "Autre.Partie";
-    Check(RegString(Root(), kExtension, "") == owner && RegString(Root(), kExtension, kPreviousTypeValue).empty() &&
-              !KeyExists(Root(), (std::string(kExtension) + "\\OpenWithProgids").c_str()),
-          "after the uninstallation .nro names %s, without the game (%s)", owner.c_str(), RegString(Root(), kExtension, "").c_str());
+  // The copy removes the type, then the extension's list of types, and gives
+  // the extension back: the check waits for all of it.
+  const std::string owner = forUser ? kPreviousType : "Autre.Partie";
+  const std::string progids = std::string(kExtension) + "\\OpenWithProgids";
+  const auto restored = [&] {
+    return !KeyExists(Root(), kFileType) && !KeyExists(Root(), progids.c_str()) &&
+           RegString(Root(), kExtension, "") == owner && RegString(Root(), kExtension, kPreviousTypeValue).empty();
+  };
+  if (Check(WaitUntil(restored, 60000), "after the uninstallation .nro names %s, without the game (%s)", owner.c_str(),
+            RegString(Root(), kExtension, "").c_str())) {
     RegDeleteKeyA(Root(), kExtension);
   }
   ExpectNothingLeft(60000);

@@ -8,7 +8,7 @@ set -euo pipefail
 # package that a release renamed: whichever name this machine's apt knows
 # (the first one it has) is installed, and either counts as installed.
 requirements=(
-  "the builds: build-essential cmake ninja-build pkg-config"
+  "the builds and the style check: build-essential cmake ninja-build pkg-config clang-format"
   "the native tests and the benchmark: googletest libgtest-dev libbenchmark-dev"
   "the fuzzing build (clang's libFuzzer and sanitizer runtimes): clang libclang-rt-dev"
   "the 32-bit Windows build: g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-i686-dev"

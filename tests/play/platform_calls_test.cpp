@@ -347,7 +347,11 @@ TEST(ScreenReaderEvents, EveryChangeOfACellIsAnnouncedAfterItIsMade)
          [](BoardHarness& h) { Pen(h, 63, '2'); Pen(h, 4, '7'); Pen(h, 63, '5'); },
          [](BoardHarness& h) { h.board.Undo(); }, {"4: empty", "63: 2"}},
         {"new game", [](BoardHarness& h) { Pen(h, 0, '5'); },
-         [](BoardHarness& h) { h.StartGame(Hiding({1, 2}).c_str()); }, {"reorder"}},
+         [](BoardHarness& h) {
+             const std::string layout = Hiding({1, 2});
+             h.StartGame(layout.c_str());
+         },
+         {"reorder"}},
     };
     for (const Scene& s : scenes) {
         SCOPED_TRACE(s.name);

@@ -5,6 +5,7 @@
 
 #include <cstring>
 
+#include "engine/player_arrays.h"
 #include "tests/e2e/contrast_palettes.h"
 #include "tests/ui/window_support.h"
 #include "ui/contrast_theme.h"

@@ -619,6 +619,9 @@ void Contrast(GameSession& game) {
          }, 10000, 150),
          "the grid and the solution window are back pixel for pixel as before the themes (%d and %d pixels differ)",
          differ, sideDiffer);
+  bool filled[81];
+  for (int cell = 0; cell < 81; ++cell) filled[cell] = shown[cell] != 0;
+  ExpectTints(view.Shot(), filled, "after the contrast themes");
   GameSession::Pictures pictures = game.ToolbarPictures();
   Expect(pictures.count == 10 && pictures.strokeColours > 2, "the toolbar has its own pictures again (%d, in %d colours)",
          pictures.count, pictures.strokeColours);

@@ -2,10 +2,8 @@
 
 #include <cmath>
 
-// The colours of Windows 10's two contrast themes as Settings shows them
-// ("Text", "Hyperlinks", "Disabled text", "Selected text" and its
-// background, "Button text" and its background, "Background"); the frames
-// and menus in the text and background colours, as those themes have them.
+// The colours of Windows 10's two contrast themes as Settings shows them;
+// frames and menus in the text and background colours, as those themes have.
 const ContrastPalette kContrastPalettes[] = {
     {"High Contrast Black",
      {{COLOR_WINDOW, RGB(0, 0, 0)}, {COLOR_WINDOWTEXT, RGB(255, 255, 255)},

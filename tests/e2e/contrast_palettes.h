@@ -1,12 +1,9 @@
 #pragma once
 
-// The contrast themes the tests play under. Wine refuses to switch a
-// contrast theme on (SPI_SETHIGHCONTRAST fails with error 1439), but it sets
-// system colours: so a test gives the program the answer a contrast theme
-// gives, by replacing SystemParametersInfoW and A in the program's import
-// table, and sets the theme's colours with SetSysColors. Both act on the
-// process that calls them: the end-to-end probe calls them inside the game,
-// the in-process tests in their own program.
+// The contrast themes the tests play under. Wine refuses SPI_SETHIGHCONTRAST
+// (error 1439) but sets system colours: so the calling process's import
+// table answers SystemParametersInfoW and A as a contrast theme does, and
+// SetSysColors sets the theme's colours.
 
 #include <windows.h>
 
@@ -23,13 +20,11 @@ struct ContrastPalette {
   COLORREF Colour(int role) const;
 };
 
-// Windows' own "High Contrast Black" (white on black) and "High Contrast
-// White" (black on white).
+// Windows' own "High Contrast Black" and "High Contrast White".
 extern const ContrastPalette kContrastPalettes[];
 extern const int kContrastPaletteCount;
 
-// The WCAG 2 contrast ratio of two colours, from their relative luminance:
-// 1 for the same colour, 21 for black and white.
+// The WCAG 2 contrast ratio: 1 for the same colour, 21 for black and white.
 double ContrastRatio(COLORREF a, COLORREF b);
 
 // With `on`, SPI_GETHIGHCONTRAST answers HCF_HIGHCONTRASTON to the module's

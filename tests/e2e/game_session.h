@@ -133,14 +133,12 @@ class GameSession {
   bool OpenFile(const std::string& path, const std::function<void()>& whileUp = nullptr);
   bool SaveFile(const std::string& path, const std::function<void()>& whileUp = nullptr);
 
-  // A file dropped on the main window as the shell drops it, whatever the
-  // game is doing; with duringCommand, once the game has taken that command
-  // from its queue and runs it. DropsPosted counts the drops made so far.
+  // A file dropped on the main window as the shell drops it; with
+  // duringCommand, while the game runs that command. DropsPosted counts them.
   void DropFile(const std::string& path, int duringCommand = 0);
   LONG DropsPosted() const;
-  // Moves the main window to a display of another scale, as far as Windows
-  // tells it: WM_DPICHANGED with the system's suggested rectangle. The
-  // toolbar is made anew. Dpi is the scale the game was last given.
+  // Moves the main window to a display of another scale as Windows tells
+  // it, WM_DPICHANGED; Dpi is the scale the game was last given.
   void ChangeScale(int dpi);
   int Dpi() const { return dpi_; }
 

@@ -22,21 +22,15 @@ enum ProbeOp : LONG {
   kProbeCursors = 2,    // the thread's cursor and the system cursors as the game sees them
   kProbeToolbarButton = 3,  // id: rectangle of that toolbar button, in screen coordinates
   kProbeTooltip = 4,    // id: the text the toolbar gives its tooltip for that button
-  // id: a contrast palette to switch to (tests/e2e/contrast_palettes.h), or
-  // -1 for none, told to the game's windows as Windows tells them
-  kProbeContrastTheme = 5,
-  // the toolbar's pictures, normal and disabled: how many each list holds (0
-  // for no list), the fewest stroke pixels of a picture, and the lowest
-  // contrast of a stroke with the button face, times 100; in rect.left, how
-  // many colours the normal pictures' strokes have
+  kProbeContrastTheme = 5,  // id: a contrast palette, or -1 for none, told as Windows tells it
+  // how many pictures the normal and disabled lists hold, the fewest stroke
+  // pixels of one, the lowest stroke contrast to the button face times 100;
+  // rect.left: how many colours the normal strokes have
   kProbeToolbarPictures = 6,
-  // path: a DROPFILES block for it posted to the window as WM_DROPFILES, the
-  // shell's way; with flags 1 posted once the game takes the command id from
-  // its queue, so that the drop arrives while that command runs
+  // path posted as WM_DROPFILES; with flags 1, once the game takes command
+  // id from its queue, so that the drop arrives while that command runs
   kProbeDropFile = 7,
-  // id the new DPI, flags the old: WM_DPICHANGED sent to the window with the
-  // system's suggestion, its outer size scaled
-  kProbeChangeScale = 8,
+  kProbeChangeScale = 8,  // id the new DPI, flags the old: WM_DPICHANGED with the outer size scaled
   kProbePaintPending = 9,  // how many windows of the game's UI thread still wait for their WM_PAINT;
                            // with none, what they painted is put on the screen
 };

@@ -59,7 +59,7 @@ enum class Act { Click, DoubleClick, RightClick, Char, Key, Command, ToolbarClic
 
 const char* const kActNames[] = {"click", "dblclick", "rclick", "char", "key", "cmd", "bar", "close-solution",
                                  "save", "open", "open-cancel", "wait", "drop", "scale"};
-const int kActCount = 14;
+const int kActCount = sizeof kActNames / sizeof kActNames[0];
 
 // What comes from outside the game while an action's box or dialog is up.
 enum Outside { kNothing, kDropSaved, kDropDamaged, kScaleAndBack };
@@ -92,10 +92,7 @@ std::string Describe(const Action& action) {
       snprintf(text, sizeof text, " %d", action.a);
       line += text;
       break;
-    case Act::Save: case Act::Open:
-      line += " " + action.name;
-      break;
-    case Act::Drop:
+    case Act::Save: case Act::Open: case Act::Drop:
       line += " " + action.name;
       break;
     default:

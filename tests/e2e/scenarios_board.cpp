@@ -456,14 +456,6 @@ void Levels(GameSession& game) {
          easyFirst, easySecond);
 }
 
-// Row 4 hidden but for cell 36, the player's digits in 37 and 38 and three
-// marks in 41: givens, digits and marks side by side, every other row
-// complete, cells 39 to 43 plain.
-GameImage ContrastGame() {
-  GameImage image = GameImage::Solved().Hide({37, 38, 39, 40, 41, 42, 43, 44});
-  return image.Fill(37, image.solution[37]).Fill(38, image.solution[38]).Mark(41, 1).Mark(41, 5).Mark(41, 9);
-}
-
 // Pixels of a shot in colours the palette does not have: the program's own
 // and those of the other palettes.
 int ForeignPixels(const ScreenShot& shot, int palette) {
@@ -495,13 +487,15 @@ int PixelsDiffering(const ScreenShot& a, const ScreenShot& b) {
   return differ;
 }
 
-// Contrast themes, switched while a game is in play with its solution
-// window open, a selection, and a clash's box up: everything is read from
-// the screen, whatever colours the theme has, in every palette; then the
-// program's own colours come back exactly, with the game as it was.
+// Contrast themes switched in play, the solution window open, with a
+// selection and a clash's box up, read from the screen in every palette;
+// then the program's own colours come back exactly, the game as it was.
 void Contrast(GameSession& game) {
   game.Launch();
-  const GameImage image = ContrastGame();
+  // Row 4 hidden but for cell 36: givens, digits (37, 38) and marks (41)
+  // side by side, every other row complete, cells 39 to 43 plain.
+  GameImage image = GameImage::Solved().Hide({37, 38, 39, 40, 41, 42, 43, 44});
+  image.Fill(37, image.solution[37]).Fill(38, image.solution[38]).Mark(41, 1).Mark(41, 5).Mark(41, 9);
   Require(LoadPrepared(game, image, "contrast.nro"), "the prepared game loads");
   GridView view(game);
   game.ClickCell(44);

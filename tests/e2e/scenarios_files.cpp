@@ -389,16 +389,10 @@ void Quit(GameSession& game) {
   if (ended) Expect(code == 0, "the exit code is 0 (%lu)", code);
 }
 
-// Every library the game loads once its own code runs, at start and for
-// open, save, print and a screen reader, as Wine's trace of loaded libraries
-// (WINEDEBUG=+loaddll) shows them, less those that the game cannot steer
-// under Wine: its imports and theirs, loaded before any of its code runs,
-// which Windows takes from its own copies (the import table's test) and
-// Wine, which keeps no list of known DLLs, looks for in the game's folder
-// first; and what Wine's own libraries import late (ole32 with rpcrt4 and
-// combase for imm32, msimg32 for the common controls), which Wine 8 looks
-// for without the search order the game has set. comctl32 is the manifest's
-// assembly, which comes before any folder.
+// The libraries the game loads once its own code runs (WINEDEBUG=+loaddll),
+// less its imports, loaded before its code runs (the import table's test
+// covers them), and what Wine's own libraries import late without the
+// search order the game has set.
 const char* const kPlantedNames[] = {
     "comctl32.dll", "uxtheme.dll",  "comdlg32.dll", "oleacc.dll",   "oleaut32.dll", "shell32.dll",
     "shlwapi.dll",  "shcore.dll",   "winspool.drv", "compstui.dll", "propsys.dll",  "windowscodecs.dll",
@@ -418,35 +412,18 @@ std::string DriverFolder() {
   return folder.substr(0, folder.rfind('\\'));
 }
 
-// The planted copies that some process has loaded.
-std::vector<std::string> LoadedPlants(const std::string& folder) {
-  std::vector<std::string> loaded;
-  WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA((folder + "\\*.loaded").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return loaded;
-  do loaded.push_back(found.cFileName);
-  while (FindNextFileA(search, &found));
-  FindClose(search);
-  return loaded;
-}
-
+// A planted copy that some process has loaded leaves a .loaded file.
 void ExpectNonePlantedLoaded(const std::string& folder, const char* when) {
   std::string names;
-  for (const std::string& name : LoadedPlants(folder)) names += " " + name;
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA((folder + "\\*.loaded").c_str(), &found);
+  if (search != INVALID_HANDLE_VALUE) {
+    do names += std::string(" ") + found.cFileName;
+    while (FindNextFileA(search, &found));
+    FindClose(search);
+  }
   Expect(names.empty(), "%s: no library planted beside the game is loaded (%s)", when,
          names.empty() ? "none" : names.c_str() + 1);
-}
-
-// A dialog of the game's, whatever it is: the print dialog, or Wine's word
-// that there is no printer.
-HWND WaitForAnyDialog(GameSession& game, DWORD timeoutMs) {
-  HWND found = nullptr;
-  WaitUntil([&] {
-    std::vector<HWND> dialogs = game.TopWindows("#32770");
-    found = dialogs.empty() ? nullptr : dialogs[0];
-    return found != nullptr;
-  }, timeoutMs, 100);
-  return found;
 }
 
 // The portable zip extracted into a folder of downloads, with a library
@@ -500,7 +477,12 @@ void PlantedLibraries(GameSession& session) {
   ExpectNonePlantedLoaded(folder, "after \"Enregistrer\"");
 
   game.PostCommand(kPrint);
-  HWND dialog = WaitForAnyDialog(game, 60000);
+  // The print dialog, or Wine's word that there is no printer.
+  HWND dialog = nullptr;
+  WaitUntil([&] {
+    std::vector<HWND> dialogs = game.TopWindows("#32770");
+    return (dialog = dialogs.empty() ? nullptr : dialogs[0]) != nullptr;
+  }, 60000, 100);
   if (Expect(dialog != nullptr, "\"Imprimer\" shows a dialog")) {
     for (int button : {IDCANCEL, IDOK})
       if (IsWindow(dialog))

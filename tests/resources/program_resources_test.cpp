@@ -591,12 +591,9 @@ TEST(ProgramFile, ImportsNothingNewerThanVista)
     }
 }
 
-// A library imported statically is loaded before the program runs, and the
-// loader looks for it in the program's folder first unless Windows maps it
-// from its list of known DLLs (the registry key KnownDLLs under
-// HKLM\SYSTEM\CurrentControlSet\Control\Session Manager; these are on it
-// from Windows 7 to 11). Everything else, the common controls included, is
-// loaded from the system folder once the program runs.
+// A static import is looked for in the program's folder first unless it is
+// one of Windows' KnownDLLs (these, from Windows 7 to 11); everything else
+// is loaded from the system folder once the program runs.
 TEST(ProgramFile, ImportsOnlyLibrariesThatWindowsTakesFromItsOwnCopies)
 {
     const char* const knownDlls[] = {

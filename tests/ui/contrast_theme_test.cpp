@@ -15,10 +15,9 @@
 #include "ui/shell/solution_window.h"
 #include "ui/shell/toolbar.h"
 
-// The real main window in this program's own process, told of a contrast
-// theme by each of the messages with which Windows tells of one; this
-// program's own import table gives the contrast answer. The board takes one
-// grid window for its whole life, so the window has a program of its own.
+// The real main window told of a contrast theme by each message Windows
+// tells one with. The board takes one grid window for its whole life, so
+// the window has a program of its own.
 
 namespace {
 

@@ -99,13 +99,13 @@ void Pictures(GameSession& game) {
   game.Command(kSolution);
   WaitUntil([&] { return (solution = SolutionWindow(game)) != nullptr; }, 15000, 100);
   Require(solution != nullptr, "the solution window opens again");
-  Sleep(800);
+  game.Painted();
   RECT both, side = ScreenRect(solution);
   UnionRect(&both, &main, &side);
   SavePicture(game, ScreenShot::Take(both), "solution.bmp");
 
   Require(game.SwitchContrastTheme(0), "the game takes the contrast theme");
-  Sleep(800);
+  game.Painted();
   SavePicture(game, ScreenShot::Take(both), "contrast.bmp");
   Require(game.SwitchContrastTheme(-1), "the game leaves the contrast theme");
 }

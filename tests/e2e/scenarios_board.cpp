@@ -509,8 +509,9 @@ void Contrast(GameSession& game) {
   GetWindowRect(game.Main(), &main);
   SetWindowPos(solution, nullptr, main.right + Scaled(8), main.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   game.Click(Scaled(200), Scaled(459));  // selects nothing
+  // The steady grid is taken once every window of the game has painted, the
+  // moved solution window included.
   const ScreenShot grid = view.SteadyShot();
-  Sleep(600);
   const ScreenShot cells = ClientShot(solution);
   const int clockBefore = ClockSeconds(game.Clock());
 
@@ -523,7 +524,9 @@ void Contrast(GameSession& game) {
                                           ForeignPixels(ClientShot(solution), palette)) == 0; }, 10000, 100),
            "%s: the grid and the solution window show none of the colours before (%d pixels left)", name, left);
 
-    ScreenShot shot = view.Shot();
+    // Two palettes share black and white, so the wait above may end while the
+    // new one is still on its way to the screen.
+    ScreenShot shot = view.SteadyShot();
     const COLORREF plain = ReadInk(shot, CellInterior(42)).ground;
     double lowest = 21;
     for (int cell = 0; cell < 81; ++cell)

@@ -8,10 +8,7 @@ PuzzleGrid::PuzzleGrid()
     std::memset(mask, 0, sizeof(mask));
 }
 
-PuzzleGrid::~PuzzleGrid()
-{
-    stack.Clear();
-}
+PuzzleGrid::~PuzzleGrid() { stack.Clear(); }
 
 int PuzzleGrid::CountMarkedCells() const
 {

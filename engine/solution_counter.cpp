@@ -40,10 +40,7 @@ bool ChooseBranchCell(const EmptyCells& empty, const GroupDigits& digits, int* b
     return true;
 }
 
-SearchFrame* LastFrame(const SearchStack& stack)
-{
-    return stack.last ? &stack.last->payload : nullptr;
-}
+SearchFrame* LastFrame(const SearchStack& stack) { return stack.last ? &stack.last->payload : nullptr; }
 
 }  // namespace
 

@@ -21,17 +21,11 @@ struct CountTable {
 
 constexpr CountTable kCountTable;
 
-bool IsDigit(int value)
-{
-    return value >= 1 && value <= kDigitCount;
-}
+bool IsDigit(int value) { return value >= 1 && value <= kDigitCount; }
 
 }  // namespace
 
-int CandidateCount(unsigned digits)
-{
-    return kCountTable.counts[digits & kAllDigits];
-}
+int CandidateCount(unsigned digits) { return kCountTable.counts[digits & kAllDigits]; }
 
 int ComputeCandidates(SearchFrame* frame, int cell, const int16_t* values)
 {

@@ -185,8 +185,7 @@ int SaveGameImage(const unsigned char image[kGameFileSize], const WCHAR* path)
     WCHAR temporary[MAX_PATH];
     if (!FolderOf(path, folder) || !GetTempFileNameW(folder, L"nro", 0, temporary))
         return 0;
-    HANDLE file = CreateFileW(temporary, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = CreateFileW(temporary, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         DeleteFileW(temporary);
         return 0;
@@ -209,8 +208,8 @@ int LoadGameFile(PuzzleGrid* puzzle, const WCHAR* path, GameFileRefusal* refusal
     // Every sharing mode: a sync client or an editor that holds the file open
     // for writing does not keep it from being read, and whatever is read is
     // checked whole before it is taken.
-    HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         if (refusal && InUse(GetLastError()))
             *refusal = kFileInUse;
@@ -244,10 +243,8 @@ int LoadGameFile(PuzzleGrid* puzzle, const WCHAR* path, GameFileRefusal* refusal
     // the game in progress exactly as it was.
     int16_t player[kCellCount];
     int16_t solution[kCellCount];
-    if (!GetValues(image + kPlayerOffset, player, 0, 9) ||
-        !GetValues(image + kSolutionOffset, solution, 1, 9) ||
-        !AllFlags(image + kMaskOffset, kCellCount) ||
-        (current && !AllFlags(image + kMarksOffset, kMarkCount)) ||
+    if (!GetValues(image + kPlayerOffset, player, 0, 9) || !GetValues(image + kSolutionOffset, solution, 1, 9) ||
+        !AllFlags(image + kMaskOffset, kCellCount) || (current && !AllFlags(image + kMarksOffset, kMarkCount)) ||
         !MakesAGame(player, solution, image + kMaskOffset))
         return 0;
 

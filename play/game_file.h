@@ -29,4 +29,3 @@ enum GameFileRefusal { kNotAGame, kFileInUse };
 // givens showing their solution digits and no player digit repeated in a
 // row, column or box.
 int LoadGameFile(PuzzleGrid* puzzle, const WCHAR* path, GameFileRefusal* refusal = nullptr);
-

@@ -109,20 +109,11 @@ void GridBoard::MarkBusy() { toolMode |= kBusyFlag; }
 void GridBoard::SetTool(int32_t tool) { toolMode = tool; }
 
 // Cells outside the grid get no group rather than a read past PlayerGrid.
-int32_t GridBoard::RowOf(int32_t cell) const
-{
-    return IsCell(cell) ? CellRow(cell) : -1;
-}
+int32_t GridBoard::RowOf(int32_t cell) const { return IsCell(cell) ? CellRow(cell) : -1; }
 
-int32_t GridBoard::ColumnOf(int32_t cell) const
-{
-    return IsCell(cell) ? CellColumn(cell) : -1;
-}
+int32_t GridBoard::ColumnOf(int32_t cell) const { return IsCell(cell) ? CellColumn(cell) : -1; }
 
-int32_t GridBoard::BoxOf(int32_t cell) const
-{
-    return IsCell(cell) ? CellBox(cell) : -1;
-}
+int32_t GridBoard::BoxOf(int32_t cell) const { return IsCell(cell) ? CellBox(cell) : -1; }
 
 namespace {
 

@@ -48,9 +48,9 @@ void Restore(GridBoard* board, const HistoryEntry& entry)
 {
     bool changed[kCellCount];
     for (int32_t cell = 0; cell < kCellCount; ++cell) {
-        changed[cell] = board->playerGrid[cell] != entry.values[cell] ||
-                        std::memcmp(board->pencilMarks + cell * kDigitCount,
-                                    entry.marks + cell * kDigitCount, kDigitCount) != 0;
+        changed[cell] =
+            board->playerGrid[cell] != entry.values[cell] ||
+            std::memcmp(board->pencilMarks + cell * kDigitCount, entry.marks + cell * kDigitCount, kDigitCount) != 0;
         if (changed[cell])
             board->Repaint(board->window, kCellArea, cell);
     }

@@ -4,7 +4,7 @@
 // so that the resource script names the images by the same rule.
 // clang-format off: Debian 12's and 13's clang-format space the subtraction
 // after a parenthesised macro argument differently.
-#define SCALED_IMAGE_RESOURCE_ID(baseId, percent) (((baseId) - 199) * 10000 + (percent))
+#define SCALED_IMAGE_RESOURCE_ID(baseId, percent) (((baseId)-199) * 10000 + (percent))
 // clang-format on
 
 #ifndef RC_INVOKED

@@ -16,10 +16,7 @@ bool ReadContrastTheme()
     return ThemeOn == 1;
 }
 
-bool ContrastThemeOn()
-{
-    return ThemeOn < 0 ? ReadContrastTheme() : ThemeOn == 1;
-}
+bool ContrastThemeOn() { return ThemeOn < 0 ? ReadContrastTheme() : ThemeOn == 1; }
 
 bool IsThemeChange(UINT message, WPARAM wParam)
 {

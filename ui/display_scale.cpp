@@ -50,8 +50,8 @@ int WindowDpi(HWND window)
 
 RECT WindowFrameForDpi(DWORD style, BOOL menu, DWORD exStyle, int dpi)
 {
-    static AdjustWindowRectExForDpiCall call = reinterpret_cast<AdjustWindowRectExForDpiCall>(
-        reinterpret_cast<void*>(User32Call("AdjustWindowRectExForDpi")));
+    static AdjustWindowRectExForDpiCall call =
+        reinterpret_cast<AdjustWindowRectExForDpiCall>(reinterpret_cast<void*>(User32Call("AdjustWindowRectExForDpi")));
     RECT frame = {0, 0, 0, 0};
     if (!call || !call(&frame, style, menu, exStyle, static_cast<UINT>(dpi))) {
         frame.left = frame.top = frame.right = frame.bottom = 0;
@@ -62,8 +62,8 @@ RECT WindowFrameForDpi(DWORD style, BOOL menu, DWORD exStyle, int dpi)
 
 int SystemMetricForDpi(int index, int dpi)
 {
-    static GetSystemMetricsForDpiCall call = reinterpret_cast<GetSystemMetricsForDpiCall>(
-        reinterpret_cast<void*>(User32Call("GetSystemMetricsForDpi")));
+    static GetSystemMetricsForDpiCall call =
+        reinterpret_cast<GetSystemMetricsForDpiCall>(reinterpret_cast<void*>(User32Call("GetSystemMetricsForDpi")));
     return call ? call(index, static_cast<UINT>(dpi)) : GetSystemMetrics(index);
 }
 

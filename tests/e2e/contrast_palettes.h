@@ -8,16 +8,16 @@
 #include <windows.h>
 
 struct SystemColour {
-  int role;  // COLOR_...
-  COLORREF colour;
+    int role;  // COLOR_...
+    COLORREF colour;
 };
 
 const int kPaletteRoles = 12;
 
 struct ContrastPalette {
-  const char* name;
-  SystemColour colours[kPaletteRoles];
-  COLORREF Colour(int role) const;
+    const char* name;
+    SystemColour colours[kPaletteRoles];
+    COLORREF Colour(int role) const;
 };
 
 // Windows' own "High Contrast Black" and "High Contrast White".

@@ -10,7 +10,7 @@
 #include <string>
 
 struct ScenarioAbort {
-  std::string reason;
+    std::string reason;
 };
 
 void OpenLog(const char* path);

@@ -11,14 +11,14 @@
 #include "tests/e2e/grid_view.h"
 
 struct ScenarioContext {
-  std::string gamePath;   // Windows paths
-  std::string probePath;
-  std::string workDir;
+    std::string gamePath;  // Windows paths
+    std::string probePath;
+    std::string workDir;
 };
 
 struct Scenario {
-  const char* name;
-  void (*run)(GameSession& game);
+    const char* name;
+    void (*run)(GameSession& game);
 };
 
 std::vector<Scenario> AllScenarios();

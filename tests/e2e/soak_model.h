@@ -39,67 +39,67 @@ int CellAt(int x, int y);
 int MarkAt(int x, int y);
 
 class SoakModel {
- public:
-  SoakModel();
+public:
+    SoakModel();
 
-  // A new grid (read back through a save) or a file opened: a fresh game.
-  void StartGame(const GameImage& image);
-  GameImage Image() const;
+    // A new grid (read back through a save) or a file opened: a fresh game.
+    void StartGame(const GameImage& image);
+    GameImage Image() const;
 
-  // Each returns the box the action brings up.
-  BoxKind Click(int x, int y);
-  BoxKind Char(int ch);
-  void Key(int virtualKey);
-  void Undo();
-  void Redo();
-  void SetTool(int tool) { tool_ = tool; }
-  void SetLevel(int level) { level_ = level; }
+    // Each returns the box the action brings up.
+    BoxKind Click(int x, int y);
+    BoxKind Char(int ch);
+    void Key(int virtualKey);
+    void Undo();
+    void Redo();
+    void SetTool(int tool) { tool_ = tool; }
+    void SetLevel(int level) { level_ = level; }
 
-  bool CanUndo() const { return current_ > 0; }
-  bool CanRedo() const { return current_ + 1 < history_.size(); }
-  bool Started() const { return started_; }
-  int Tool() const { return tool_; }
-  int Level() const { return level_; }
-  // -1 for none; meaningless while !SelectionKnown().
-  int Selection() const { return selection_; }
-  bool SelectionKnown() const { return selectionKnown_; }
-  // After a window came or went the grid may have lost the focus, and with
-  // it the selection; the driver clicks before it types again.
-  void ForgetSelection() { selectionKnown_ = false; }
-  ClockState Clock() const { return clock_; }
-  size_t HistoryLength() const { return history_.size(); }
-  size_t HistoryPosition() const { return current_; }
+    bool CanUndo() const { return current_ > 0; }
+    bool CanRedo() const { return current_ + 1 < history_.size(); }
+    bool Started() const { return started_; }
+    int Tool() const { return tool_; }
+    int Level() const { return level_; }
+    // -1 for none; meaningless while !SelectionKnown().
+    int Selection() const { return selection_; }
+    bool SelectionKnown() const { return selectionKnown_; }
+    // After a window came or went the grid may have lost the focus, and with
+    // it the selection; the driver clicks before it types again.
+    void ForgetSelection() { selectionKnown_ = false; }
+    ClockState Clock() const { return clock_; }
+    size_t HistoryLength() const { return history_.size(); }
+    size_t HistoryPosition() const { return current_; }
 
-  int16_t Value(int cell) const { return values_[cell]; }
-  int16_t SolutionAt(int cell) const { return solution_[cell]; }
-  bool Hidden(int cell) const { return mask_[cell] == 1; }
-  bool Mark(int cell, int digit) const { return marks_[cell * 9 + digit - 1] == 1; }
-  bool Full() const;
-  // The cell is in a row, column or box with no empty cell.
-  bool InCompleteGroup(int cell) const;
-  // The cell that clashed in the last refusal.
-  int LastClash() const { return lastClash_; }
+    int16_t Value(int cell) const { return values_[cell]; }
+    int16_t SolutionAt(int cell) const { return solution_[cell]; }
+    bool Hidden(int cell) const { return mask_[cell] == 1; }
+    bool Mark(int cell, int digit) const { return marks_[cell * 9 + digit - 1] == 1; }
+    bool Full() const;
+    // The cell is in a row, column or box with no empty cell.
+    bool InCompleteGroup(int cell) const;
+    // The cell that clashed in the last refusal.
+    int LastClash() const { return lastClash_; }
 
- private:
-  struct Entry {
-    int cell;
-    int16_t values[81];
-    uint8_t marks[729];
-  };
-  void Push(int cell);
-  void Restore(const Entry& entry);
+private:
+    struct Entry {
+        int cell;
+        int16_t values[81];
+        uint8_t marks[729];
+    };
+    void Push(int cell);
+    void Restore(const Entry& entry);
 
-  bool started_ = false;
-  int16_t solution_[81] = {};
-  uint8_t mask_[81] = {};
-  int16_t values_[81] = {};
-  uint8_t marks_[729] = {};
-  std::vector<Entry> history_;
-  size_t current_ = 0;
-  int tool_ = 0;
-  int level_ = 0;
-  int selection_ = -1;
-  bool selectionKnown_ = true;
-  ClockState clock_ = ClockState::Idle;
-  int lastClash_ = -1;
+    bool started_ = false;
+    int16_t solution_[81] = {};
+    uint8_t mask_[81] = {};
+    int16_t values_[81] = {};
+    uint8_t marks_[729] = {};
+    std::vector<Entry> history_;
+    size_t current_ = 0;
+    int tool_ = 0;
+    int level_ = 0;
+    int selection_ = -1;
+    bool selectionKnown_ = true;
+    ClockState clock_ = ClockState::Idle;
+    int lastClash_ = -1;
 };

@@ -13,11 +13,8 @@ TEST(CellGeometryTest, GroupsOfSampleCells)
         int cell, row, column, box, band, tower, boxStart, rowSegmentStart;
     };
     const Expected cases[] = {
-        {0, 0, 0, 0, 0, 0, 0, 0},
-        {8, 0, 8, 2, 0, 2, 6, 6},
-        {30, 3, 3, 4, 1, 1, 30, 30},
-        {40, 4, 4, 4, 1, 1, 30, 39},
-        {80, 8, 8, 8, 2, 2, 60, 78},
+        {0, 0, 0, 0, 0, 0, 0, 0},    {8, 0, 8, 2, 0, 2, 6, 6},    {30, 3, 3, 4, 1, 1, 30, 30},
+        {40, 4, 4, 4, 1, 1, 30, 39}, {80, 8, 8, 8, 2, 2, 60, 78},
     };
     for (const Expected& e : cases) {
         SCOPED_TRACE(e.cell);

@@ -22,10 +22,7 @@ void Peers(int c, int out[27])
     }
 }
 
-Frame* Last(std::vector<Frame>& stack)
-{
-    return stack.empty() ? nullptr : &stack.back();
-}
+Frame* Last(std::vector<Frame>& stack) { return stack.empty() ? nullptr : &stack.back(); }
 
 void PushNewFrame(std::vector<Frame>& stack)
 {

@@ -11,10 +11,7 @@ int g_sequenceNext = 0;
 long g_draws = 0;
 }  // namespace
 
-void SeedLcg(uint32_t seed)
-{
-    g_lcgState = seed;
-}
+void SeedLcg(uint32_t seed) { g_lcgState = seed; }
 
 int Lcg()
 {
@@ -29,10 +26,7 @@ int Zero()
     return 0;
 }
 
-void SetConstant(int value)
-{
-    g_constant = value;
-}
+void SetConstant(int value) { g_constant = value; }
 
 int Constant()
 {
@@ -53,14 +47,8 @@ int Sequence()
     return g_sequenceNext < g_sequenceLength ? g_sequence[g_sequenceNext++] : 0;
 }
 
-long Draws()
-{
-    return g_draws;
-}
+long Draws() { return g_draws; }
 
-void ResetDraws()
-{
-    g_draws = 0;
-}
+void ResetDraws() { g_draws = 0; }
 
 }  // namespace scripted

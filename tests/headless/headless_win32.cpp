@@ -210,11 +210,7 @@ std::wstring FromUtf8(const std::string& text)
     std::wstring out;
     for (size_t i = 0; i < text.size();) {
         unsigned char lead = static_cast<unsigned char>(text[i]);
-        int extra = lead < 0x80           ? 0
-                    : (lead >> 5) == 0x06 ? 1
-                    : (lead >> 4) == 0x0E ? 2
-                    : (lead >> 3) == 0x1E ? 3
-                                          : -1;
+        int extra = lead < 0x80 ? 0 : (lead >> 5) == 0x06 ? 1 : (lead >> 4) == 0x0E ? 2 : (lead >> 3) == 0x1E ? 3 : -1;
         if (extra < 0 || (extra > 0 && i + static_cast<size_t>(extra) >= text.size()))
             break;
         uint32_t c = extra == 0 ? lead : lead & (0x3F >> extra);
@@ -397,8 +393,8 @@ int MultiByteToWideChar(UINT codePage, DWORD, LPCSTR text, int length, LPWSTR wi
 {
     if (!text || (codePage != 1252 && codePage != CP_UTF8) || room < 0 || (room > 0 && !wide))
         return 0;
-    std::string bytes = length < 0 ? std::string(text, strlen(text) + 1)
-                                   : std::string(text, static_cast<size_t>(length));
+    std::string bytes =
+        length < 0 ? std::string(text, strlen(text) + 1) : std::string(text, static_cast<size_t>(length));
     std::wstring out;
     if (codePage == CP_UTF8)
         out = FromUtf8(bytes);
@@ -459,10 +455,16 @@ HANDLE CreateFileW(LPCWSTR widePath, DWORD access, DWORD, void*, DWORD dispositi
     else
         flags |= O_RDONLY;
     switch (disposition) {
-    case CREATE_NEW: flags |= O_CREAT | O_EXCL; break;
-    case CREATE_ALWAYS: flags |= O_CREAT | O_TRUNC; break;
-    case OPEN_EXISTING: break;
-    default: return INVALID_HANDLE_VALUE;
+    case CREATE_NEW:
+        flags |= O_CREAT | O_EXCL;
+        break;
+    case CREATE_ALWAYS:
+        flags |= O_CREAT | O_TRUNC;
+        break;
+    case OPEN_EXISTING:
+        break;
+    default:
+        return INVALID_HANDLE_VALUE;
     }
     // Windows opens no folder as a file.
     if (IsDirectory(path))
@@ -542,10 +544,7 @@ BOOL CloseHandle(HANDLE handle)
     return result == 0;
 }
 
-BOOL DeleteFileW(LPCWSTR path)
-{
-    return path && !IsDirectory(Utf8(path).c_str()) && unlink(Utf8(path).c_str()) == 0;
-}
+BOOL DeleteFileW(LPCWSTR path) { return path && !IsDirectory(Utf8(path).c_str()) && unlink(Utf8(path).c_str()) == 0; }
 
 DWORD GetFileAttributesW(LPCWSTR path)
 {
@@ -637,10 +636,7 @@ int lstrcmpA(LPCSTR first, LPCSTR second)
     return order < 0 ? -1 : (order > 0 ? 1 : 0);
 }
 
-DWORD GetLastError()
-{
-    return errno == EACCES ? ERROR_ACCESS_DENIED : ERROR_FILE_NOT_FOUND;
-}
+DWORD GetLastError() { return errno == EACCES ? ERROR_ACCESS_DENIED : ERROR_FILE_NOT_FOUND; }
 
 namespace {
 
@@ -672,8 +668,7 @@ BOOL RunFileDialog(OPENFILENAMEW* dialog, bool open)
     record.customFilter = dialog->lpstrCustomFilter != nullptr;
     s.dialogs.push_back(record);
     // The dialog refuses a structure of a size it does not know.
-    if (dialog->lStructSize != OPENFILENAME_SIZE_VERSION_400W &&
-        dialog->lStructSize != sizeof(OPENFILENAMEW))
+    if (dialog->lStructSize != OPENFILENAME_SIZE_VERSION_400W && dialog->lStructSize != sizeof(OPENFILENAMEW))
         return FALSE;
     if (!confirm || !dialog->lpstrFile || path.size() + 1 > dialog->nMaxFile)
         return FALSE;
@@ -765,20 +760,11 @@ const std::vector<Event>& Events() { return Shared().events; }
 
 void ClearEvents() { Shared().events.clear(); }
 
-void OnMessageBox(std::function<void(const Event& box)> handler)
-{
-    Shared().boxHandler = std::move(handler);
-}
+void OnMessageBox(std::function<void(const Event& box)> handler) { Shared().boxHandler = std::move(handler); }
 
-void OnWinEvent(std::function<void(const Event& event)> handler)
-{
-    Shared().winEventHandler = std::move(handler);
-}
+void OnWinEvent(std::function<void(const Event& event)> handler) { Shared().winEventHandler = std::move(handler); }
 
-void OnFocusLoss(HWND window, std::function<void()> handler)
-{
-    Shared().focusLoss[window] = std::move(handler);
-}
+void OnFocusLoss(HWND window, std::function<void()> handler) { Shared().focusLoss[window] = std::move(handler); }
 
 int LiveObjects() { return static_cast<int>(Shared().objects.size()); }
 
@@ -787,8 +773,7 @@ int BadReleases() { return Shared().badReleases; }
 COLORREF BrushColor(HBRUSH brush)
 {
     auto object = Shared().objects.find(brush);
-    return object != Shared().objects.end() && object->second->brush ? object->second->color
-                                                                    : 0xFFFFFFFFu;
+    return object != Shared().objects.end() && object->second->brush ? object->second->color : 0xFFFFFFFFu;
 }
 
 LOGFONTA FontOf(HFONT font)

@@ -61,8 +61,7 @@ const WPARAM VK_UP = 0x26;
 const WPARAM VK_RIGHT = 0x27;
 const WPARAM VK_DOWN = 0x28;
 
-#define RGB(r, g, b) \
-    ((COLORREF)(((BYTE)(r)) | (((DWORD)(BYTE)(g)) << 8) | (((DWORD)(BYTE)(b)) << 16)))
+#define RGB(r, g, b) ((COLORREF)(((BYTE)(r)) | (((DWORD)(BYTE)(g)) << 8) | (((DWORD)(BYTE)(b)) << 16)))
 
 struct RECT {
     LONG left;
@@ -169,8 +168,7 @@ struct OPENFILENAMEW {
     DWORD FlagsEx;
 };
 // The structure as Windows versions before 2000 knew it: up to the template name.
-#define OPENFILENAME_SIZE_VERSION_400W \
-    ((DWORD)(offsetof(OPENFILENAMEW, lpTemplateName) + sizeof(LPCWSTR)))
+#define OPENFILENAME_SIZE_VERSION_400W ((DWORD)(offsetof(OPENFILENAMEW, lpTemplateName) + sizeof(LPCWSTR)))
 
 // Windows.
 BOOL InvalidateRect(HWND window, const RECT* rect, BOOL erase);
@@ -197,8 +195,8 @@ BOOL DeleteObject(HGDIOBJ object);
 
 // Files. Wide paths stand for their UTF-8 form on the POSIX file system;
 // POSIX shares every file, so no call fails for a file in use.
-HANDLE CreateFileW(LPCWSTR path, DWORD access, DWORD share, void* security, DWORD disposition,
-                   DWORD attributes, HANDLE templateFile);
+HANDLE CreateFileW(LPCWSTR path, DWORD access, DWORD share, void* security, DWORD disposition, DWORD attributes,
+                   HANDLE templateFile);
 BOOL ReadFile(HANDLE file, void* buffer, DWORD count, DWORD* done, void* overlapped);
 BOOL WriteFile(HANDLE file, const void* buffer, DWORD count, DWORD* done, void* overlapped);
 BOOL FlushFileBuffers(HANDLE file);
@@ -208,8 +206,7 @@ DWORD GetFileAttributesW(LPCWSTR path);
 BOOL MoveFileExW(LPCWSTR from, LPCWSTR to, DWORD flags);
 // Keeps the replaced file's permissions, as Windows keeps its attributes and
 // security; the replaced file goes to the backup name first when one is given.
-BOOL ReplaceFileW(LPCWSTR replaced, LPCWSTR replacement, LPCWSTR backup, DWORD flags, void* exclude,
-                  void* reserved);
+BOOL ReplaceFileW(LPCWSTR replaced, LPCWSTR replacement, LPCWSTR backup, DWORD flags, void* exclude, void* reserved);
 UINT GetTempFileNameW(LPCWSTR folder, LPCWSTR prefix, UINT unique, LPWSTR name);
 int lstrcmpA(LPCSTR first, LPCSTR second);
 // The error of the last file call that failed.

@@ -62,8 +62,8 @@ LRESULT CALLBACK CbtHook(int code, WPARAM wParam, LPARAM lParam)
 LRESULT CALLBACK MessageHook(int code, WPARAM wParam, LPARAM lParam)
 {
     MSG* message = reinterpret_cast<MSG*>(lParam);
-    if (code == HC_ACTION && wParam == PM_REMOVE && message->hwnd == g_boxToClose &&
-        message->message == WM_COMMAND && g_harness) {
+    if (code == HC_ACTION && wParam == PM_REMOVE && message->hwnd == g_boxToClose && message->message == WM_COMMAND &&
+        g_harness) {
         g_boxToClose = nullptr;
         char text[256] = "";
         char caption[256] = "";
@@ -109,14 +109,13 @@ BoardHarness::BoardHarness() : board(grid, mask, marks), platform_(new Platform(
     HMENU menu = CreateMenu();
     AppendMenuA(menu, MF_STRING | MF_GRAYED, kUndoCommand, "Annuler  ");
     AppendMenuA(menu, MF_STRING | MF_GRAYED, kRedoCommand, "R\xE9p\xE9ter  ");
-    platform_->mainWindow = CreateWindowExA(0, kMainClass, "Nonaro", WS_OVERLAPPEDWINDOW, 0, 0, 600, 600,
-                                            nullptr, menu, instance, nullptr);
+    platform_->mainWindow =
+        CreateWindowExA(0, kMainClass, "Nonaro", WS_OVERLAPPEDWINDOW, 0, 0, 600, 600, nullptr, menu, instance, nullptr);
     if (!platform_->mainWindow)
         std::fprintf(stderr, "no window could be made: under Wine these tests need an X display\n");
 
     platform_->toolbar = CreateWindowExA(0, TOOLBARCLASSNAMEA, "", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0,
-                                         platform_->mainWindow, reinterpret_cast<HMENU>(kToolbarId),
-                                         instance, nullptr);
+                                         platform_->mainWindow, reinterpret_cast<HMENU>(kToolbarId), instance, nullptr);
     SendMessageA(platform_->toolbar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     TBBUTTON buttons[2];
     std::memset(buttons, 0, sizeof buttons);
@@ -130,8 +129,8 @@ BoardHarness::BoardHarness() : board(grid, mask, marks), platform_(new Platform(
                     reinterpret_cast<HMENU>(kClockLabelId), instance, nullptr);
     ToolbarWindow = platform_->toolbar;
 
-    board.window = CreateWindowExA(0, kGridClass, "", WS_CHILD | WS_VISIBLE, 10, 40, 460, 460,
-                                   platform_->mainWindow, nullptr, instance, nullptr);
+    board.window = CreateWindowExA(0, kGridClass, "", WS_CHILD | WS_VISIBLE, 10, 40, 460, 460, platform_->mainWindow,
+                                   nullptr, instance, nullptr);
 
     platform_->cbtHook = SetWindowsHookExA(WH_CBT, CbtHook, nullptr, GetCurrentThreadId());
     platform_->messageHook = SetWindowsHookExA(WH_GETMESSAGE, MessageHook, nullptr, GetCurrentThreadId());

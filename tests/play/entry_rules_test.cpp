@@ -88,8 +88,7 @@ TEST_F(EntryRules, RefusedCellIsSetAsideWhileTheBoxIsUpThenSelectedAgain)
         bool focus;
     } seen = {};
     h.duringBox = [&](const BoardHarness::Box&) {
-        seen = {h.board.selectedCell, h.board.savedSelection, h.board.conflictCell, h.grid[0],
-                h.GridHasFocus()};
+        seen = {h.board.selectedCell, h.board.savedSelection, h.board.conflictCell, h.grid[0], h.GridHasFocus()};
     };
     h.Fill(0, '9');
     EXPECT_EQ(kNoCell, seen.selected);  // the box took the focus

@@ -66,8 +66,8 @@ bool TakenFrom(const uint8_t* data)
 {
     bool current = data[6] == '2';
     for (int cell = 0; cell < kCellCount; ++cell)
-        if (PlayerGrid[cell] != ValueAt(data, 8 + 2 * cell) ||
-            puzzle.values[cell] != ValueAt(data, 170 + 2 * cell) || puzzle.mask[cell] != data[332 + cell])
+        if (PlayerGrid[cell] != ValueAt(data, 8 + 2 * cell) || puzzle.values[cell] != ValueAt(data, 170 + 2 * cell) ||
+            puzzle.mask[cell] != data[332 + cell])
             return false;
     for (int i = 0; i < kMarkCount; ++i)
         if (PencilMarks[i] != (current ? data[413 + i] : 0))
@@ -78,8 +78,8 @@ bool TakenFrom(const uint8_t* data)
 bool InRange()
 {
     for (int cell = 0; cell < kCellCount; ++cell)
-        if (PlayerGrid[cell] < 0 || PlayerGrid[cell] > 9 || puzzle.values[cell] < 1 ||
-            puzzle.values[cell] > 9 || puzzle.mask[cell] > 1)
+        if (PlayerGrid[cell] < 0 || PlayerGrid[cell] > 9 || puzzle.values[cell] < 1 || puzzle.values[cell] > 9 ||
+            puzzle.mask[cell] > 1)
             return false;
     for (uint8_t mark : PencilMarks)
         if (mark > 1)
@@ -104,8 +104,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     int loaded = LoadGameFile(&puzzle, widePath.c_str());
     if (loaded == 0 && !Primed())
         std::abort();
-    if (loaded == 1 && (size < kOldGameFileSize || std::memcmp(data, "NONARO", 6) != 0 ||
-                        data[7] != 0 || !TakenFrom(data) || !InRange()))
+    if (loaded == 1 && (size < kOldGameFileSize || std::memcmp(data, "NONARO", 6) != 0 || data[7] != 0 ||
+                        !TakenFrom(data) || !InRange()))
         std::abort();
     return 0;
 }

@@ -89,8 +89,8 @@ TEST_F(GameClock, ResetWhileRunningStopsItAndTheNextDigitStartsFromZero)
 
 TEST_F(GameClock, AfterTheWinDigitsDoNotRestartItUntilAReset)
 {
-    for (auto entry : {std::make_pair(0, '5'), std::make_pair(4, '7'), std::make_pair(8, '2'),
-                       std::make_pair(63, '2')}) {
+    for (auto entry :
+         {std::make_pair(0, '5'), std::make_pair(4, '7'), std::make_pair(8, '2'), std::make_pair(63, '2')}) {
         h.Click(entry.first);
         h.Type(entry.second);
     }

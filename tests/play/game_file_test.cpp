@@ -91,9 +91,9 @@ protected:
     void SetUp() override
     {
         const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
-        folder = fs::temp_directory_path() /
-                 ("nonaro-play-" + std::string(test->name()) + "-" +
-                  std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
+        folder =
+            fs::temp_directory_path() / ("nonaro-play-" + std::string(test->name()) + "-" +
+                                         std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
         fs::create_directories(folder);
     }
 

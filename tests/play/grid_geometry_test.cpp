@@ -10,8 +10,9 @@ bool SameRect(const RECT& r, LONG left, LONG top, LONG right, LONG bottom)
     return r.left == left && r.top == top && r.right == right && r.bottom == bottom;
 }
 
-#define EXPECT_RECT(r, l, t, rt, b) EXPECT_TRUE(SameRect(r, l, t, rt, b)) \
-    << "got (" << r.left << ", " << r.top << ", " << r.right << ", " << r.bottom << ")"
+#define EXPECT_RECT(r, l, t, rt, b)                                                                                    \
+    EXPECT_TRUE(SameRect(r, l, t, rt, b))                                                                              \
+        << "got (" << r.left << ", " << r.top << ", " << r.right << ", " << r.bottom << ")"
 
 TEST(GridGeometry, RectanglesIncludeTheirBorderLines)
 {

@@ -62,10 +62,17 @@ std::vector<std::string> Calls(const BoardHarness& h)
             calls.push_back(name);
             break;
         }
-        case Event::Paint: calls.push_back("paint"); break;
-        case Event::MessageBox: calls.push_back("box " + e.caption); break;
-        case Event::Focus: calls.push_back(e.window == h.board.window ? "focus grid" : "focus none"); break;
-        default: break;
+        case Event::Paint:
+            calls.push_back("paint");
+            break;
+        case Event::MessageBox:
+            calls.push_back("box " + e.caption);
+            break;
+        case Event::Focus:
+            calls.push_back(e.window == h.board.window ? "focus grid" : "focus none");
+            break;
+        default:
+            break;
         }
     }
     return calls;
@@ -248,33 +255,58 @@ TEST(Repaints, EachActionRepaintsWhatItChanges)
 {
     // Cells 0, 4, 8 and 63 to fill: 9 clashes with cell 6 in row 0.
     const Scene scenes[] = {
-        {"pen clash is painted before and after the box", [](BoardHarness& h) { h.Click(0); },
+        {"pen clash is painted before and after the box",
+         [](BoardHarness& h) { h.Click(0); },
          [](BoardHarness& h) { h.Type('9'); },
          {"cell 0", "cell 6", "cell 0", "paint", "box Doublons", "focus none",
           "cell 0",  // the box took the focus and the selection with it
           "cell 6", "cell 0", "paint", "focus grid"}},
         {"pencil clash leaves painting to the paint messages",
-         [](BoardHarness& h) { h.board.SetTool(kPencilTool); h.Click(0); },
+         [](BoardHarness& h) {
+             h.board.SetTool(kPencilTool);
+             h.Click(0);
+         },
          [](BoardHarness& h) { h.Type('9'); },
-         {"cell 0", "cell 6", "cell 0", "box Doublons", "focus none", "cell 0",
-          "cell 6", "cell 0", "focus grid", "cell 0"}},
-        {"eraser paints at once", [](BoardHarness& h) { h.board.SetTool(kEraserTool); h.Click(4); },
+         {"cell 0", "cell 6", "cell 0", "box Doublons", "focus none", "cell 0", "cell 6", "cell 0", "focus grid",
+          "cell 0"}},
+        {"eraser paints at once",
+         [](BoardHarness& h) {
+             h.board.SetTool(kEraserTool);
+             h.Click(4);
+         },
          [](BoardHarness& h) { h.board.HandleEraserClick(h.board.window, 4 * 51 + 2, 2); },
          {"cell 4", "paint"}},
         // Cell 63 completes row 7 and box 6, column 0 stays open at cell 0;
         // cell 8 then completes column 8 and box 2, row 0 staying open.
-        {"completing a row repaints that row only", [](BoardHarness& h) { h.Click(63); },
-         [](BoardHarness& h) { h.Type('2'); }, {"cell 63", "row 7", "box 6"}},
+        {"completing a row repaints that row only",
+         [](BoardHarness& h) { h.Click(63); },
+         [](BoardHarness& h) { h.Type('2'); },
+         {"cell 63", "row 7", "box 6"}},
         {"completing a column repaints that column only",
-         [](BoardHarness& h) { h.Click(63); h.Type('2'); h.Click(4); h.Type('7'); h.Click(8); },
-         [](BoardHarness& h) { h.Type('2'); }, {"cell 8", "column 8", "box 2"}},
+         [](BoardHarness& h) {
+             h.Click(63);
+             h.Type('2');
+             h.Click(4);
+             h.Type('7');
+             h.Click(8);
+         },
+         [](BoardHarness& h) { h.Type('2'); },
+         {"cell 8", "column 8", "box 2"}},
         // Back to 63 holding 2, 4 empty.
-        {"Undo repaints every changed cell and group", TwoEntriesAndARefusal,
+        {"Undo repaints every changed cell and group",
+         TwoEntriesAndARefusal,
          [](BoardHarness& h) { h.board.Undo(); },
-         {"cell 4", "cell 63", "cell 0", "column 4", "box 1", "row 7", "box 6"}, true, 4},
+         {"cell 4", "cell 63", "cell 0", "column 4", "box 1", "row 7", "box 6"},
+         true,
+         4},
         {"Redo repaints every changed cell and group",
-         [](BoardHarness& h) { TwoEntriesAndARefusal(h); h.board.Undo(); },
-         [](BoardHarness& h) { h.board.Redo(); }, {"cell 4", "cell 4", "column 4", "box 1"}, true},
+         [](BoardHarness& h) {
+             TwoEntriesAndARefusal(h);
+             h.board.Undo();
+         },
+         [](BoardHarness& h) { h.board.Redo(); },
+         {"cell 4", "cell 4", "column 4", "box 1"},
+         true},
     };
     for (const Scene& s : scenes) {
         SCOPED_TRACE(s.name);
@@ -323,30 +355,68 @@ TEST(ScreenReaderEvents, EveryChangeOfACellIsAnnouncedAfterItIsMade)
     // clashes with cell 6 in row 0.
     const Scene scenes[] = {
         {"pen digit", nullptr, [](BoardHarness& h) { Pen(h, 0, '5'); }, {"0: 5"}},
-        {"the digit the cell holds", [](BoardHarness& h) { Pen(h, 0, '5'); },
-         [](BoardHarness& h) { h.Type('5'); }, {}},
-        {"refused digit over a digit", [](BoardHarness& h) { Pen(h, 0, '5'); },
-         [](BoardHarness& h) { h.Type('9'); }, {"0: 9", "0: empty"}},
-        {"pencil mark", [](BoardHarness& h) { Pencil(h, 0, '3'); },
-         [](BoardHarness& h) { h.Type('5'); }, {"0: marks 35"}},
+        {"the digit the cell holds", [](BoardHarness& h) { Pen(h, 0, '5'); }, [](BoardHarness& h) { h.Type('5'); }, {}},
+        {"refused digit over a digit",
+         [](BoardHarness& h) { Pen(h, 0, '5'); },
+         [](BoardHarness& h) { h.Type('9'); },
+         {"0: 9", "0: empty"}},
+        {"pencil mark",
+         [](BoardHarness& h) { Pencil(h, 0, '3'); },
+         [](BoardHarness& h) { h.Type('5'); },
+         {"0: marks 35"}},
         {"refused mark", nullptr, [](BoardHarness& h) { Pencil(h, 0, '9'); }, {"0: marks 9", "0: empty"}},
         {"Delete shows the marks again",
-         [](BoardHarness& h) { Pencil(h, 0, '3'); Pen(h, 0, '5'); },
-         [](BoardHarness& h) { h.PressDelete(); }, {"0: marks 3"}},
-        {"Delete with the pencil", [](BoardHarness& h) { Pencil(h, 0, '3'); h.Type('5'); },
-         [](BoardHarness& h) { h.PressDelete(); }, {"0: empty"}},
-        {"eraser on a digit", [](BoardHarness& h) { Pen(h, 0, '5'); h.board.SetTool(kEraserTool); },
-         [](BoardHarness& h) { h.EraseMark(0, 0); }, {"0: empty"}},
-        {"eraser on a mark", [](BoardHarness& h) { Pencil(h, 0, '5'); h.board.SetTool(kEraserTool); },
-         [](BoardHarness& h) { h.EraseMark(0, 4); }, {"0: empty"}},
-        {"eraser where no mark is", [](BoardHarness& h) { Pencil(h, 0, '5'); h.board.SetTool(kEraserTool); },
-         [](BoardHarness& h) { h.EraseMark(0, 0); }, {}},
-        {"Undo then Redo", [](BoardHarness& h) { Pen(h, 0, '5'); },
-         [](BoardHarness& h) { h.board.Undo(); h.board.Redo(); }, {"0: empty", "0: 5"}},
+         [](BoardHarness& h) {
+             Pencil(h, 0, '3');
+             Pen(h, 0, '5');
+         },
+         [](BoardHarness& h) { h.PressDelete(); },
+         {"0: marks 3"}},
+        {"Delete with the pencil",
+         [](BoardHarness& h) {
+             Pencil(h, 0, '3');
+             h.Type('5');
+         },
+         [](BoardHarness& h) { h.PressDelete(); },
+         {"0: empty"}},
+        {"eraser on a digit",
+         [](BoardHarness& h) {
+             Pen(h, 0, '5');
+             h.board.SetTool(kEraserTool);
+         },
+         [](BoardHarness& h) { h.EraseMark(0, 0); },
+         {"0: empty"}},
+        {"eraser on a mark",
+         [](BoardHarness& h) {
+             Pencil(h, 0, '5');
+             h.board.SetTool(kEraserTool);
+         },
+         [](BoardHarness& h) { h.EraseMark(0, 4); },
+         {"0: empty"}},
+        {"eraser where no mark is",
+         [](BoardHarness& h) {
+             Pencil(h, 0, '5');
+             h.board.SetTool(kEraserTool);
+         },
+         [](BoardHarness& h) { h.EraseMark(0, 0); },
+         {}},
+        {"Undo then Redo",
+         [](BoardHarness& h) { Pen(h, 0, '5'); },
+         [](BoardHarness& h) {
+             h.board.Undo();
+             h.board.Redo();
+         },
+         {"0: empty", "0: 5"}},
         {"Undo puts back a cell a refusal emptied",
-         [](BoardHarness& h) { Pen(h, 63, '2'); Pen(h, 4, '7'); Pen(h, 63, '5'); },
-         [](BoardHarness& h) { h.board.Undo(); }, {"4: empty", "63: 2"}},
-        {"new game", [](BoardHarness& h) { Pen(h, 0, '5'); },
+         [](BoardHarness& h) {
+             Pen(h, 63, '2');
+             Pen(h, 4, '7');
+             Pen(h, 63, '5');
+         },
+         [](BoardHarness& h) { h.board.Undo(); },
+         {"4: empty", "63: 2"}},
+        {"new game",
+         [](BoardHarness& h) { Pen(h, 0, '5'); },
          [](BoardHarness& h) {
              const std::string layout = Hiding({1, 2});
              h.StartGame(layout.c_str());

@@ -15,8 +15,8 @@ namespace {
 bool SeenByPeer(const int16_t* grid, int cell, int digit)
 {
     for (int other = 0; other < kCellCount; ++other) {
-        bool peer = CellRow(other) == CellRow(cell) || CellColumn(other) == CellColumn(cell) ||
-                    CellBox(other) == CellBox(cell);
+        bool peer =
+            CellRow(other) == CellRow(cell) || CellColumn(other) == CellColumn(cell) || CellBox(other) == CellBox(cell);
         if (other != cell && peer && grid[other] == digit)
             return true;
     }

@@ -12,7 +12,20 @@
 // the printing code handed to GDI.
 
 struct Drawn {
-    enum Kind { kOther, kRectangle, kMoveTo, kLineTo, kText, kCreatePen, kCreateBrush, kCreateFont, kSelect, kDelete, kMapMode, kBkMode };
+    enum Kind {
+        kOther,
+        kRectangle,
+        kMoveTo,
+        kLineTo,
+        kText,
+        kCreatePen,
+        kCreateBrush,
+        kCreateFont,
+        kSelect,
+        kDelete,
+        kMapMode,
+        kBkMode
+    };
     Kind kind = kOther;
     RECT box = {0, 0, 0, 0};  // rectangle as passed to Rectangle; a text's clipping rectangle
     POINT point = {0, 0};     // MoveToEx, LineTo; a text's reference point
@@ -24,10 +37,7 @@ struct Drawn {
     DWORD mode = 0;
 };
 
-inline DWORD StockRecord(int stockObject)
-{
-    return ENHMETA_STOCK_OBJECT | static_cast<DWORD>(stockObject);
-}
+inline DWORD StockRecord(int stockObject) { return ENHMETA_STOCK_OBJECT | static_cast<DWORD>(stockObject); }
 
 // Runs draw on a fresh metafile device context and returns what it drew.
 std::vector<Drawn> RecordDrawing(const std::function<void(HDC)>& draw);

@@ -181,7 +181,7 @@ TEST_F(PrintJobTest, TheCopiesAskedForInOneJob)
         {0, PD_COLLATE, 0, {}, {}, "NS", "EndDoc "},
         {3, PD_COLLATE, 1, {}, {}, "NSNSNS", "EndDoc "},
         {3, 0, 0, {}, {}, "NNNSSS", "EndDoc "},
-        {3, PD_COLLATE, 3, {}, {}, "NS", "EndDoc "},  // the device context makes them already
+        {3, PD_COLLATE, 3, {}, {}, "NS", "EndDoc "},      // the device context makes them already
         {2, 0, 1, {}, {1, SP_ERROR}, "NNSS", "EndDoc "},  // one page failing alone, as with one copy
         {3, PD_COLLATE, 1, {1, 1, SP_ERROR}, {1, 1, SP_ERROR}, "NSN", "AbortDoc "},  // the job dropped by the spooler
         {2, PD_COLLATE, 1, {}, {1, 1, 1, 0}, "NSNS", "AbortDoc "},

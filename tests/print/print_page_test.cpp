@@ -127,7 +127,8 @@ TEST_F(PrintPageTest, LayoutAt600DotsPerInch)
             << to.point.y << ")";
         const Drawn& down = page.strokes[8 + 2 * i];
         const Drawn& end = page.strokes[9 + 2 * i];
-        EXPECT_TRUE(down.point.x == columns[i] && down.point.y == 708 && end.point.x == columns[i] && end.point.y == 2834)
+        EXPECT_TRUE(down.point.x == columns[i] && down.point.y == 708 && end.point.x == columns[i] &&
+                    end.point.y == 2834)
             << "rule " << 4 + i << ": (" << down.point.x << ", " << down.point.y << ") to (" << end.point.x << ", "
             << end.point.y << ")";
     }
@@ -229,7 +230,8 @@ TEST_F(PrintPageTest, DigitsCentredInsideTheOutline)
     for (int cell : {0, 40, 80}) {
         const CellPrint& print = page.cells[cell];
         ASSERT_TRUE(print.hasText);
-        EXPECT_TRUE(BoxIs(print.textClip, print.box.left + 1, print.box.top + 1, print.box.right - 1, print.box.bottom - 1))
+        EXPECT_TRUE(
+            BoxIs(print.textClip, print.box.left + 1, print.box.top + 1, print.box.right - 1, print.box.bottom - 1))
             << "cell " << cell;
     }
     for (const Drawn& record : page.records) {

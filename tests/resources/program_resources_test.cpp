@@ -46,10 +46,7 @@ std::string Bytes(HMODULE module, LPCSTR type, LPCSTR name, WORD language = kFre
 
 class ProgramResources : public ::testing::Test {
 protected:
-    static void SetUpTestSuite()
-    {
-        module = LoadLibraryExA(ProgramPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    }
+    static void SetUpTestSuite() { module = LoadLibraryExA(ProgramPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE); }
     static void TearDownTestSuite()
     {
         if (module)
@@ -183,7 +180,8 @@ TEST_F(ProgramResources, ManifestAsksForCommonControlsSixAsInvokerDpiAwareOnToda
     // Each DPI setting in its own documented namespace, with its value.
     const size_t aware = manifest.find("<dpiAware ");
     const size_t awareness = manifest.find("<dpiAwareness");
-    const std::string system = aware == std::string::npos ? "" : manifest.substr(aware, manifest.find("</", aware) - aware);
+    const std::string system =
+        aware == std::string::npos ? "" : manifest.substr(aware, manifest.find("</", aware) - aware);
     const std::string monitor =
         awareness == std::string::npos ? "" : manifest.substr(awareness, manifest.find("</", awareness) - awareness);
     const size_t compatibility = manifest.find("<compatibility");
@@ -239,14 +237,16 @@ TEST_F(ProgramResources, VersionBlockIsFrenchAndSaysTwoPointOne)
 
     WORD* translation = nullptr;
     UINT length = 0;
-    ASSERT_TRUE(VerQueryValueA(block.data(), "\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translation),
-                               &length));
+    ASSERT_TRUE(
+        VerQueryValueA(block.data(), "\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translation), &length));
     ASSERT_GE(length, 4u);
     EXPECT_EQ(translation[0], 0x040C);
     EXPECT_EQ(translation[1], 1252);
 
-    const std::pair<const char*, const char*> strings[] = {
-        {"FileVersion", NONARO_VERSION_TEXT}, {"ProductVersion", NONARO_VERSION_TEXT}, {"ProductName", "Nonaro"}, {"OriginalFilename", "nonaro.exe"}};
+    const std::pair<const char*, const char*> strings[] = {{"FileVersion", NONARO_VERSION_TEXT},
+                                                           {"ProductVersion", NONARO_VERSION_TEXT},
+                                                           {"ProductName", "Nonaro"},
+                                                           {"OriginalFilename", "nonaro.exe"}};
     for (const auto& [name, value] : strings)
         EXPECT_EQ(VersionString(block, name), value) << name;
 
@@ -515,7 +515,8 @@ ProgramFile ReadProgramFile()
     if (file.bytes.size() < first + file.sections.size() * sizeof(IMAGE_SECTION_HEADER))
         file.sections.clear();
     else if (!file.sections.empty())
-        std::memcpy(file.sections.data(), file.bytes.data() + first, file.sections.size() * sizeof(IMAGE_SECTION_HEADER));
+        std::memcpy(file.sections.data(), file.bytes.data() + first,
+                    file.sections.size() * sizeof(IMAGE_SECTION_HEADER));
     return file;
 }
 
@@ -550,8 +551,8 @@ std::set<std::string> ImportedFunctions(const ProgramFile& file)
     std::set<std::string> imported;
     // Each entry of a library's list is a pointer wide.
     const size_t width = file.Wide() ? 8 : 4;
-    for (size_t at = file.Offset(file.imports.VirtualAddress); at && at + sizeof(IMAGE_IMPORT_DESCRIPTOR) <= file.bytes.size();
-         at += sizeof(IMAGE_IMPORT_DESCRIPTOR)) {
+    for (size_t at = file.Offset(file.imports.VirtualAddress);
+         at && at + sizeof(IMAGE_IMPORT_DESCRIPTOR) <= file.bytes.size(); at += sizeof(IMAGE_IMPORT_DESCRIPTOR)) {
         IMAGE_IMPORT_DESCRIPTOR library;
         std::memcpy(&library, file.bytes.data() + at, sizeof library);
         if (!library.Name)
@@ -580,9 +581,17 @@ TEST(ProgramFile, ImportsNothingNewerThanVista)
     // The helper through which the newer functions are found must be there.
     ASSERT_TRUE(imported.count("kernel32.dll!GetProcAddress")) << "the import table was not read";
     const char* const newer[] = {
-        "GetDpiForWindow", "GetDpiForSystem", "AdjustWindowRectExForDpi", "GetSystemMetricsForDpi",
-        "SystemParametersInfoForDpi", "SetThreadDpiAwarenessContext", "SetProcessDpiAwarenessContext",
-        "EnableNonClientDpiScaling", "GetDpiForMonitor", "SetProcessDpiAwareness", "SetDefaultDllDirectories",
+        "GetDpiForWindow",
+        "GetDpiForSystem",
+        "AdjustWindowRectExForDpi",
+        "GetSystemMetricsForDpi",
+        "SystemParametersInfoForDpi",
+        "SetThreadDpiAwarenessContext",
+        "SetProcessDpiAwarenessContext",
+        "EnableNonClientDpiScaling",
+        "GetDpiForMonitor",
+        "SetProcessDpiAwareness",
+        "SetDefaultDllDirectories",
     };
     for (const std::string& function : imported) {
         EXPECT_NE(function.compare(0, 11, "shcore.dll!"), 0) << function;
@@ -597,8 +606,8 @@ TEST(ProgramFile, ImportsNothingNewerThanVista)
 TEST(ProgramFile, ImportsOnlyLibrariesThatWindowsTakesFromItsOwnCopies)
 {
     const char* const knownDlls[] = {
-        "advapi32.dll", "comdlg32.dll", "gdi32.dll", "imm32.dll",   "kernel32.dll", "msvcrt.dll", "ole32.dll",
-        "oleaut32.dll", "rpcrt4.dll",   "sechost.dll", "shell32.dll", "shlwapi.dll", "user32.dll", "ws2_32.dll",
+        "advapi32.dll", "comdlg32.dll", "gdi32.dll",   "imm32.dll",   "kernel32.dll", "msvcrt.dll", "ole32.dll",
+        "oleaut32.dll", "rpcrt4.dll",   "sechost.dll", "shell32.dll", "shlwapi.dll",  "user32.dll", "ws2_32.dll",
     };
     const ProgramFile file = ReadProgramFile();
     ASSERT_FALSE(file.sections.empty()) << ProgramPath();

@@ -32,10 +32,7 @@ LRESULT CALLBACK CountToolbarColourNews(int code, WPARAM wParam, LPARAM lParam)
     return CallNextHookEx(Watch, code, wParam, lParam);
 }
 
-LRESULT Toolbar(HWND main, UINT message, WPARAM id)
-{
-    return SendDlgItemMessageA(main, kToolbarId, message, id, 0);
-}
+LRESULT Toolbar(HWND main, UINT message, WPARAM id) { return SendDlgItemMessageA(main, kToolbarId, message, id, 0); }
 
 TEST(ContrastThemeTest, EachMessageOfAChangeBringsTheToolbarAndGridToTheThemeAndBackWithTheGameUntouched)
 {
@@ -70,7 +67,8 @@ TEST(ContrastThemeTest, EachMessageOfAChangeBringsTheToolbarAndGridToTheThemeAnd
             EXPECT_EQ(ToolbarColourNews - forwarded, message[0] == WM_SYSCOLORCHANGE ? 1 : 0);
             RECT pending = PendingUpdate(Board.window);
             EXPECT_FALSE(IsRectEmpty(&pending)) << "the grid is repainted";
-            EXPECT_TRUE(Toolbar(main, TB_ISBUTTONCHECKED, kPencilCommand) && Toolbar(main, TB_ISBUTTONENABLED, kSaveCommand) &&
+            EXPECT_TRUE(Toolbar(main, TB_ISBUTTONCHECKED, kPencilCommand) &&
+                        Toolbar(main, TB_ISBUTTONENABLED, kSaveCommand) &&
                         !Toolbar(main, TB_ISBUTTONENABLED, kUndoCommand));
             char clock[32] = "";
             GetDlgItemTextA(ToolbarWindow, kClockLabelId, clock, sizeof clock);

@@ -57,10 +57,7 @@ protected:
         delete board;
     }
 
-    LRESULT Send(UINT message, WPARAM wParam, LPARAM lParam)
-    {
-        return SendMessageA(grid, message, wParam, lParam);
-    }
+    LRESULT Send(UINT message, WPARAM wParam, LPARAM lParam) { return SendMessageA(grid, message, wParam, lParam); }
 
     // Starts from a window with nothing waiting to be repainted.
     void Settle()
@@ -216,9 +213,15 @@ TEST_F(GridWindowTest, ScreenReadersSelectACellToFillAsAClickDoesAndNoGiven)
     player[20] = 6;
     board->SetTool(kEraserTool);  // a reader's selection is no eraser click: nothing is erased
     const LONG kDefault = 0;      // accDoDefaultAction
-    const struct { LONG flags, child; HRESULT result; } rows[] = {
-        {SELFLAG_TAKEFOCUS, 13, S_OK}, {SELFLAG_TAKESELECTION, 81, S_OK}, {kDefault, 21, S_OK},
-        {SELFLAG_TAKEFOCUS, 12, DISP_E_MEMBERNOTFOUND}, {kDefault, 12, DISP_E_MEMBERNOTFOUND},
+    const struct {
+        LONG flags, child;
+        HRESULT result;
+    } rows[] = {
+        {SELFLAG_TAKEFOCUS, 13, S_OK},
+        {SELFLAG_TAKESELECTION, 81, S_OK},
+        {kDefault, 21, S_OK},
+        {SELFLAG_TAKEFOCUS, 12, DISP_E_MEMBERNOTFOUND},
+        {kDefault, 12, DISP_E_MEMBERNOTFOUND},
     };
     VARIANT child;
     VariantInit(&child);

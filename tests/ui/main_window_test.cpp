@@ -46,10 +46,7 @@ protected:
         PumpMessages();
     }
 
-    static LRESULT Toolbar(UINT message, WPARAM id)
-    {
-        return SendDlgItemMessageA(main, kToolbarId, message, id, 0);
-    }
+    static LRESULT Toolbar(UINT message, WPARAM id) { return SendDlgItemMessageA(main, kToolbarId, message, id, 0); }
 
     static bool MenuHas(UINT id, UINT flag) { return (GetMenuState(GetMenu(main), id, MF_BYCOMMAND) & flag) != 0; }
 
@@ -167,7 +164,8 @@ TEST_F(MainWindowTest, ShortcutsActAsTheirMenuItemsOnlyWhileThoseCanBeChosen)
     Press('N', VK_CONTROL);
     ASSERT_TRUE(Toolbar(TB_ISBUTTONENABLED, IDM_SAVE)) << "Ctrl+N made a game";
     Press('G', VK_SHIFT);
-    EXPECT_TRUE(MenuHas(IDM_ERASER, MF_CHECKED) && Toolbar(TB_ISBUTTONCHECKED, IDM_ERASER) && Board.toolMode == kEraserTool);
+    EXPECT_TRUE(MenuHas(IDM_ERASER, MF_CHECKED) && Toolbar(TB_ISBUTTONCHECKED, IDM_ERASER) &&
+                Board.toolMode == kEraserTool);
     Press('S');
     EXPECT_TRUE(MenuHas(IDM_PEN, MF_CHECKED) && Toolbar(TB_ISBUTTONCHECKED, IDM_PEN) && Board.toolMode == kPenTool);
     int cell = 0;
@@ -231,7 +229,9 @@ TEST_F(MainWindowTest, ToolCommandsLeaveExactlyOneToolCheckedInBothPlaces)
         UINT command;
         int tool;
         bool clickedWhileChecked;
-    } tools[] = {{"Crayon", IDM_PENCIL, kPencilTool, false}, {"Gomme", IDM_ERASER, kEraserTool, false}, {"Stylo", IDM_PEN, kPenTool, true}};
+    } tools[] = {{"Crayon", IDM_PENCIL, kPencilTool, false},
+                 {"Gomme", IDM_ERASER, kEraserTool, false},
+                 {"Stylo", IDM_PEN, kPenTool, true}};
     for (const auto& row : tools) {
         SCOPED_TRACE(row.name);
         // A click on the checked button unchecks it before the command arrives.
@@ -438,8 +438,9 @@ TEST_F(MainWindowTest, AChangeOfScaleRescalesEveryWindowAndLeavesTheGameAlone)
     auto scaledObjects = [] {
         const HGDIOBJ labelFont =
             reinterpret_cast<HGDIOBJ>(SendDlgItemMessageA(ToolbarWindow, kClockLabelId, WM_GETFONT, 0, 0));
-        return std::vector<HGDIOBJ>{Board.digitFont, Board.markFont, Board.penSelectionBrush,
-                                    Board.pencilSelectionBrush, labelFont, Solution.cellFont};
+        return std::vector<HGDIOBJ>{
+            Board.digitFont, Board.markFont,   Board.penSelectionBrush, Board.pencilSelectionBrush,
+            labelFont,       Solution.cellFont};
     };
     for (int dpi : {start == kBaseDpi ? 144 : kBaseDpi, start}) {
         for (HGDIOBJ object : scaledObjects())

@@ -48,8 +48,8 @@ HWND CreateTestParent(int clientWidth, int clientHeight)
     RECT outer = {0, 0, clientWidth, clientHeight};
     AdjustWindowRect(&outer, WS_OVERLAPPED | WS_CAPTION, FALSE);
     return CreateWindowExA(0, "NonaroTestParent", "test", WS_OVERLAPPED | WS_CAPTION | WS_VISIBLE, 0, 0,
-                           outer.right - outer.left, outer.bottom - outer.top, NULL, NULL,
-                           GetModuleHandleA(NULL), NULL);
+                           outer.right - outer.left, outer.bottom - outer.top, NULL, NULL, GetModuleHandleA(NULL),
+                           NULL);
 }
 
 bool GridClassRegistered()

@@ -17,7 +17,9 @@ const char kGridName[] = "Grille";
 const char kCellNameFormat[] = "Ligne %d, colonne %d";
 const char kEmptyText[] = "vide";
 const char kMarksText[] = ", notes";
-const char kGivenText[] = "donn\xE9" "e";
+const char kGivenText[] =
+    "donn\xE9"
+    "e";
 const char kSelectAction[] = "S\xE9lectionner";
 
 const LONG kSelf = CHILDID_SELF;
@@ -133,7 +135,8 @@ public:
         *parent = nullptr;
         if (!IsWindow(window_))
             return E_FAIL;
-        return SystemLibrary::CreateStdAccessibleObject(window_, OBJID_WINDOW, IID_IDispatch, reinterpret_cast<void**>(parent));
+        return SystemLibrary::CreateStdAccessibleObject(window_, OBJID_WINDOW, IID_IDispatch,
+                                                        reinterpret_cast<void**>(parent));
     }
 
     HRESULT STDMETHODCALLTYPE get_accChildCount(LONG* count) override
@@ -315,13 +318,26 @@ public:
         const int32_t column = from % 9;
         int32_t to = kNoCell;
         switch (direction) {
-        case NAVDIR_UP: to = row > 0 ? from - 9 : kNoCell; break;
-        case NAVDIR_DOWN: to = row < 8 ? from + 9 : kNoCell; break;
-        case NAVDIR_LEFT: to = column > 0 ? from - 1 : kNoCell; break;
-        case NAVDIR_RIGHT: to = column < 8 ? from + 1 : kNoCell; break;
-        case NAVDIR_PREVIOUS: to = from > 0 ? from - 1 : kNoCell; break;
-        case NAVDIR_NEXT: to = from < kCellCount - 1 ? from + 1 : kNoCell; break;
-        default: return E_INVALIDARG;  // a cell has no children either
+        case NAVDIR_UP:
+            to = row > 0 ? from - 9 : kNoCell;
+            break;
+        case NAVDIR_DOWN:
+            to = row < 8 ? from + 9 : kNoCell;
+            break;
+        case NAVDIR_LEFT:
+            to = column > 0 ? from - 1 : kNoCell;
+            break;
+        case NAVDIR_RIGHT:
+            to = column < 8 ? from + 1 : kNoCell;
+            break;
+        case NAVDIR_PREVIOUS:
+            to = from > 0 ? from - 1 : kNoCell;
+            break;
+        case NAVDIR_NEXT:
+            to = from < kCellCount - 1 ? from + 1 : kNoCell;
+            break;
+        default:
+            return E_INVALIDARG;  // a cell has no children either
         }
         return to == kNoCell ? ReturnNothing(end) : ReturnChild(to + 1, end);
     }

@@ -205,8 +205,7 @@ LRESULT OnPaint(GridBoard* board, HWND window)
     const GridGeometry geometry(board->dpi);
     const bool theme = ContrastThemeOn();
     HPEN boxPen = CreatePen(PS_SOLID, geometry.Scale(3), theme ? GetSysColor(COLOR_WINDOWTEXT) : kBoxLineColour);
-    HPEN borderPen =
-        CreatePen(PS_SOLID, geometry.Scale(1), theme ? GetSysColor(COLOR_WINDOWTEXT) : kCellBorderColour);
+    HPEN borderPen = CreatePen(PS_SOLID, geometry.Scale(1), theme ? GetSysColor(COLOR_WINDOWTEXT) : kCellBorderColour);
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(window, &paint);
     DrawBoard(board, dc, boxPen, borderPen);

@@ -9,7 +9,6 @@
 
 namespace {
 
-
 // Forgets the selection and has its cell repainted without the pattern.
 void DropSelection(GridBoard* board, HWND window)
 {
@@ -38,10 +37,7 @@ bool ChooseToolByLetter(HWND window, WPARAM character)
 // A box or a dialog disables the main window and so keeps the player's keys
 // and clicks from the grid; what its modal loop still hands the grid then
 // was posted by another program, and the board under the box is left alone.
-bool TakesInput(HWND window)
-{
-    return IsWindowEnabled(GetAncestor(window, GA_ROOT)) != FALSE;
-}
+bool TakesInput(HWND window) { return IsWindowEnabled(GetAncestor(window, GA_ROOT)) != FALSE; }
 
 // Where the grid window goes in the main window at the board's scale.
 POINT PlaceInMainWindow(const GridBoard* board, HWND mainWindow)
@@ -77,10 +73,7 @@ void SelectAsClick(GridBoard* board, HWND window, int32_t cell, const POINT* era
 
 }  // namespace
 
-void SelectCell(GridBoard* board, HWND window, int32_t cell)
-{
-    SelectAsClick(board, window, cell, nullptr);
-}
+void SelectCell(GridBoard* board, HWND window, int32_t cell) { SelectAsClick(board, window, cell, nullptr); }
 
 void PassFocusToGrid(const GridBoard* board)
 {

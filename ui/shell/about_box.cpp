@@ -10,7 +10,8 @@ int ShowAboutBox(HWND owner)
 {
     const WideText text(
         "\n"
-        "      NONARO   version " NONARO_VERSION_TEXT "\n"
+        "      NONARO   version " NONARO_VERSION_TEXT
+        "\n"
         "\n"
         "      Grilles de chiffres 9 x 9 \xE0 trois niveaux\n"
         "\n"

@@ -131,10 +131,7 @@ void ChangeScale(HWND mainWindow, int dpi, const RECT* suggested)
 // message box or a file, print or about dialog disables the main window and
 // its modal loop still hands such messages on, while the game under it must
 // stay the one the box is about; a new grid being made is no time either.
-bool OutsideMayAct(HWND mainWindow)
-{
-    return IsWindowEnabled(mainWindow) && !(Board.toolMode & kBusyFlag);
-}
+bool OutsideMayAct(HWND mainWindow) { return IsWindowEnabled(mainWindow) && !(Board.toolMode & kBusyFlag); }
 
 LRESULT SendToToolbar(HWND mainWindow, UINT message, WPARAM commandId, LPARAM flag)
 {
@@ -221,10 +218,7 @@ void OpenDroppedGame(HWND mainWindow, HDROP drop)
 // While a box or a dialog is up the toolbar and the menu are out of reach:
 // a command then comes from another program. None is taken but "Quitter",
 // which closes the window as another program's WM_CLOSE does.
-bool CommandAllowed(HWND mainWindow, int command)
-{
-    return command == kQuitCommand || OutsideMayAct(mainWindow);
-}
+bool CommandAllowed(HWND mainWindow, int command) { return command == kQuitCommand || OutsideMayAct(mainWindow); }
 
 // A shortcut key, or a tool's letter in the grid, arrives as a command with
 // the notification code 1. It counts only where its menu item could be
@@ -235,8 +229,8 @@ bool ShortcutAllowed(HWND mainWindow, int command)
         return false;
     HMENU menu = GetMenu(mainWindow);
     const bool tool = command >= kPenCommand && command <= kEraserCommand;
-    const UINT state = tool ? GetMenuState(menu, kToolsMenuPosition, MF_BYPOSITION)
-                            : GetMenuState(menu, command, MF_BYCOMMAND);
+    const UINT state =
+        tool ? GetMenuState(menu, kToolsMenuPosition, MF_BYPOSITION) : GetMenuState(menu, command, MF_BYCOMMAND);
     return state != static_cast<UINT>(-1) && !(state & (MF_GRAYED | MF_DISABLED));
 }
 
@@ -397,8 +391,7 @@ int RunMessageLoop(HWND mainWindow)
 
 void EnableGameCommands(HWND mainWindow)
 {
-    const int buttons[] = {kSaveCommand, kSolutionCommand, kPrintCommand,
-                           kPenCommand,  kPencilCommand,   kEraserCommand};
+    const int buttons[] = {kSaveCommand, kSolutionCommand, kPrintCommand, kPenCommand, kPencilCommand, kEraserCommand};
     for (int id : buttons)
         SendToToolbar(mainWindow, TB_ENABLEBUTTON, id, 1);
     HMENU menu = GetMenu(mainWindow);
@@ -433,8 +426,8 @@ HWND CreateMainWindow(HINSTANCE instance)
 {
     // A fixed size: no sizing border and no maximise box.
     // Sized for 96 DPI; WM_CREATE brings it to its display's scale.
-    return CreateWindowExA(0, kMainClassName, kProgramCaption, kMainStyle, CW_USEDEFAULT, CW_USEDEFAULT,
-                           kMainWidth, kMainHeight, NULL, NULL, instance, NULL);
+    return CreateWindowExA(0, kMainClassName, kProgramCaption, kMainStyle, CW_USEDEFAULT, CW_USEDEFAULT, kMainWidth,
+                           kMainHeight, NULL, NULL, instance, NULL);
 }
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)

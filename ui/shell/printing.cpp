@@ -127,8 +127,8 @@ PrintCopies CopiesToPrint(const PRINTDLGA& dialog, const DEVMODEA* settings)
     // Asking the printer for copies and printing them again would give the
     // square of the count.
     const size_t copiesEnd = offsetof(DEVMODEA, dmCopies) + sizeof settings->dmCopies;
-    const bool printerCopies = settings && settings->dmSize >= copiesEnd && (settings->dmFields & DM_COPIES) &&
-                               settings->dmCopies > 1;
+    const bool printerCopies =
+        settings && settings->dmSize >= copiesEnd && (settings->dmFields & DM_COPIES) && settings->dmCopies > 1;
     if (printerCopies)
         return {1, false};
     return {dialog.nCopies > 1 ? dialog.nCopies : 1, (dialog.Flags & PD_COLLATE) != 0};
@@ -188,8 +188,7 @@ int PrintGame(HWND owner)
     const BOOL chosen = SystemLibrary::PrintDlgA(&dialog);
     // The device context was made from the printer settings the dialog hands
     // over; they tell who makes the copies, and are read before being freed.
-    const DEVMODEA* settings =
-        dialog.hDevMode ? static_cast<const DEVMODEA*>(GlobalLock(dialog.hDevMode)) : NULL;
+    const DEVMODEA* settings = dialog.hDevMode ? static_cast<const DEVMODEA*>(GlobalLock(dialog.hDevMode)) : NULL;
     const PrintCopies copies = CopiesToPrint(dialog, settings);
     if (settings)
         GlobalUnlock(dialog.hDevMode);

@@ -38,10 +38,10 @@ void BuildCells(SolutionWindow* solution)
         CellSpan(cell / 9, solution->dpi, &y, &height);
         char text[12];
         _itoa(solution->puzzle->values[cell], text, 10);
-        HWND control = CreateWindowExA(
-            0, "Static", text, WS_CHILD | WS_VISIBLE | WS_BORDER | SS_CENTER | SS_CENTERIMAGE, x, y, width, height,
-            solution->window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstSolutionCellId + cell)),
-            instance, NULL);
+        HWND control =
+            CreateWindowExA(0, "Static", text, WS_CHILD | WS_VISIBLE | WS_BORDER | SS_CENTER | SS_CENTERIMAGE, x, y,
+                            width, height, solution->window,
+                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstSolutionCellId + cell)), instance, NULL);
         if (solution->cellFont)
             SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(solution->cellFont), FALSE);
     }
@@ -74,10 +74,7 @@ LRESULT ColourCell(SolutionWindow* solution, HWND window, WPARAM wParam, LPARAM 
 
 }  // namespace
 
-SolutionWindow::SolutionWindow(PuzzleGrid* puzzle)
-    : window(NULL), puzzle(puzzle), dpi(kBaseDpi), cellFont(NULL)
-{
-}
+SolutionWindow::SolutionWindow(PuzzleGrid* puzzle) : window(NULL), puzzle(puzzle), dpi(kBaseDpi), cellFont(NULL) {}
 
 ATOM RegisterSolutionClass()
 {
@@ -108,11 +105,10 @@ int SolutionWindow::Open(HWND owner)
     RECT ownerArea = {0, 0, 0, 0};
     GetWindowRect(owner, &ownerArea);
     // WM_CREATE has already stored the handle; this keeps it null on failure.
-    window = CreateWindowExA(WS_EX_TOPMOST, kSolutionClassName, "Solution",
-                             WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU,
-                             ownerArea.left + ScaledPixels(kOffsetX, dpi), ownerArea.top + ScaledPixels(kOffsetY, dpi),
-                             2 * frameX + client, 2 * frameY + caption + client, owner, NULL,
-                             GetModuleHandleA(NULL), this);
+    window =
+        CreateWindowExA(WS_EX_TOPMOST, kSolutionClassName, "Solution", WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU,
+                        ownerArea.left + ScaledPixels(kOffsetX, dpi), ownerArea.top + ScaledPixels(kOffsetY, dpi),
+                        2 * frameX + client, 2 * frameY + caption + client, owner, NULL, GetModuleHandleA(NULL), this);
     if (!window && cellFont) {
         DeleteObject(cellFont);
         cellFont = NULL;

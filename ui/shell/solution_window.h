@@ -31,4 +31,3 @@ public:
 
 ATOM RegisterSolutionClass();
 LRESULT CALLBACK SolutionWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-

@@ -156,23 +156,22 @@ const Tooltip kTooltips[] = {
 void CreateToolbar(HWND mainWindow, int dpi)
 {
     HWND toolbar = CreateWindowExA(WS_EX_DLGMODALFRAME, TOOLBARCLASSNAMEA, NULL,
-                                   WS_CHILD | WS_VISIBLE | TBSTYLE_TOOLTIPS | TBSTYLE_FLAT, 0, 0, 0, 0,
-                                   mainWindow, reinterpret_cast<HMENU>(kToolbarId), AppInstance, NULL);
+                                   WS_CHILD | WS_VISIBLE | TBSTYLE_TOOLTIPS | TBSTYLE_FLAT, 0, 0, 0, 0, mainWindow,
+                                   reinterpret_cast<HMENU>(kToolbarId), AppInstance, NULL);
     ToolbarWindow = toolbar;
     if (!toolbar)
         return;
     // Pictures drawn for a lower scale than the window's keep their own
     // size and sit in the scaled buttons unstretched.
     const int bitmapId = BitmapIdForDpi(AppInstance, kToolbarBitmapId, dpi);
-    const int imageSize =
-        bitmapId == kToolbarBitmapId ? kImageSize : MulDiv(kImageSize, ImageScaleFor(dpi), 100);
+    const int imageSize = bitmapId == kToolbarBitmapId ? kImageSize : MulDiv(kImageSize, ImageScaleFor(dpi), 100);
     SendMessageA(toolbar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     SendMessageA(toolbar, TB_SETBITMAPSIZE, 0, MAKELPARAM(imageSize, imageSize));
     SendMessageA(toolbar, TB_SETBUTTONSIZE, 0,
                  MAKELPARAM(ScaledPixels(kButtonWidth, dpi), ScaledPixels(kButtonHeight, dpi)));
     // The strokes are drawn for the same scales as the strip.
-    const int strokesId = bitmapId == kToolbarBitmapId ? kToolbarStrokesId
-                                                       : ScaledImageId(kToolbarStrokesId, ImageScaleFor(dpi));
+    const int strokesId =
+        bitmapId == kToolbarBitmapId ? kToolbarStrokesId : ScaledImageId(kToolbarStrokesId, ImageScaleFor(dpi));
     MadeForTheme = ContrastThemeOn();
     if (!MadeForTheme || !ShowThemePictures(toolbar, strokesId, imageSize)) {
         TBADDBITMAP images = {AppInstance, static_cast<UINT_PTR>(bitmapId)};
@@ -192,11 +191,10 @@ void CreateToolbar(HWND mainWindow, int dpi)
     RECT slot = {0, 0, 0, 0};
     LRESULT index = SendMessageA(toolbar, TB_COMMANDTOINDEX, kClockLabelId, 0);
     SendMessageA(toolbar, TB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&slot));
-    HWND label = CreateWindowExA(0, "Static", NULL, WS_CHILD | WS_VISIBLE | SS_CENTER | SS_CENTERIMAGE,
-                                 slot.left + ScaledPixels(kLabelShiftX, dpi),
-                                 slot.top + ScaledPixels(kLabelShiftY, dpi), slot.right - slot.left,
-                                 ScaledPixels(kLabelHeight, dpi), toolbar,
-                                 reinterpret_cast<HMENU>(kClockLabelId), AppInstance, NULL);
+    HWND label = CreateWindowExA(
+        0, "Static", NULL, WS_CHILD | WS_VISIBLE | SS_CENTER | SS_CENTERIMAGE,
+        slot.left + ScaledPixels(kLabelShiftX, dpi), slot.top + ScaledPixels(kLabelShiftY, dpi), slot.right - slot.left,
+        ScaledPixels(kLabelHeight, dpi), toolbar, reinterpret_cast<HMENU>(kClockLabelId), AppInstance, NULL);
     HFONT previous = LabelFont;
     LabelFont = CreateControlFontForDpi(dpi, FW_NORMAL);
     if (LabelFont)

@@ -418,10 +418,6 @@ Action Soak::Choose()
     case 3:
         point(Act::RightClick);
         break;
-    case 4:
-        action.act = Act::Char;
-        action.a = '1' + Pick(9);
-        break;
     case 5:  // play the right digit into an empty cell, with the pen
         if (empty.empty() || model_.Tool() != 0) {
             action.act = Act::Command;
@@ -446,51 +442,15 @@ Action Soak::Choose()
         action.a = others[Pick(6)];
         break;
     }
-    case 8:
-        action.act = Act::Key;
-        action.a = VK_DELETE;
-        break;
-    case 9:
-        action.act = Act::Key;
-        action.a = VK_LEFT + Pick(4);
-        break;
     case 10: {
         const int others[] = {VK_HOME, VK_END, VK_INSERT, VK_TAB, VK_PRIOR};
         action.act = Act::Key;
         action.a = others[Pick(5)];
         break;
     }
-    case 11:
-        action.act = Act::Command;
-        action.a = kPen + Pick(3);
-        break;
-    case 12:
-        action.act = Act::ToolbarClick;
-        action.a = kPen + Pick(3);
-        break;
-    case 13:
-        action.act = Act::Command;
-        action.a = kUndo;
-        break;
-    case 14:
-        action.act = Act::Command;
-        action.a = kRedo;
-        break;
     case 15:
         action.act = Act::ToolbarClick;
         action.a = model_.CanUndo() && (!model_.CanRedo() || Pick(2)) ? kUndo : kRedo;
-        break;
-    case 16:
-        action.act = Act::Command;
-        action.a = kEasy + Pick(3);
-        break;
-    case 17:
-        action.act = Act::Command;
-        action.a = kNewGame;
-        break;
-    case 18:
-        action.act = Act::Command;
-        action.a = kSolution;
         break;
     case 19:
         action.act = Act::CloseSolution;
@@ -512,10 +472,6 @@ Action Soak::Choose()
     case 22:
         action.act = Act::OpenCancel;
         break;
-    case 23:
-        action.act = Act::Command;
-        action.a = kAbout;
-        break;
     case 25:
         action.act = Act::Drop;
         if (saved_.empty() || Pick(3) == 0) {
@@ -529,10 +485,33 @@ Action Soak::Choose()
     case 26:
         action.act = Act::Scale;
         break;
-    default:
+    default: {
+        // The actions that are one act on one value, picked among `span`
+        // values from `base` where `span` is not 0; any other roll waits.
+        struct OneAct {
+            int what;
+            Act act;
+            int base;
+            int span;
+        };
+        static const OneAct kOneActs[] = {
+            {4, Act::Char, '1', 9},           {8, Act::Key, VK_DELETE, 0},      {9, Act::Key, VK_LEFT, 4},
+            {11, Act::Command, kPen, 3},      {12, Act::ToolbarClick, kPen, 3}, {13, Act::Command, kUndo, 0},
+            {14, Act::Command, kRedo, 0},     {16, Act::Command, kEasy, 3},     {17, Act::Command, kNewGame, 0},
+            {18, Act::Command, kSolution, 0}, {23, Act::Command, kAbout, 0}};
         action.act = Act::Wait;
-        action.a = 100 + Pick(1100);
+        action.a = 100;
+        int span = 1100;
+        for (const OneAct& one : kOneActs)
+            if (one.what == what) {
+                action.act = one.act;
+                action.a = one.base;
+                span = one.span;
+            }
+        if (span)
+            action.a += Pick(span);
         break;
+    }
     }
     // Now and then something comes from outside while the action's box or
     // dialog, if it brings one, is up.

@@ -45,17 +45,24 @@ void ReleaseThemePictures()
     ThemePictures = ThemeDisabledPictures = NULL;
 }
 
-// The pictures' strokes, from the bitmap the build makes of the same pixel
-// maps (black where a picture has a stroke), in `ink` on no background.
-HIMAGELIST MakeThemePictures(const DWORD* strokes, int width, int height, COLORREF ink)
+// 32-bit pixels, the first row at the top.
+BITMAPINFO TopDownPixels(int width, int height)
 {
-    HDC screen = GetDC(NULL);
     BITMAPINFO info = {};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
     info.bmiHeader.biWidth = width;
     info.bmiHeader.biHeight = -height;
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
+    return info;
+}
+
+// The pictures' strokes, from the bitmap the build makes of the same pixel
+// maps (black where a picture has a stroke), in `ink` on no background.
+HIMAGELIST MakeThemePictures(const DWORD* strokes, int width, int height, COLORREF ink)
+{
+    HDC screen = GetDC(NULL);
+    BITMAPINFO info = TopDownPixels(width, height);
     void* bits = NULL;
     HBITMAP colour = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, NULL, 0);
     ReleaseDC(NULL, screen);
@@ -91,12 +98,7 @@ bool ShowThemePictures(HWND toolbar, int strokesId, int imageSize)
     if (!strokes)
         return false;
     const int width = imageSize * kImageCount;
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -imageSize;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
+    BITMAPINFO info = TopDownPixels(width, imageSize);
     DWORD* pixels = new DWORD[width * imageSize];
     HDC screen = GetDC(NULL);
     const int rows = GetDIBits(screen, strokes, 0, imageSize, pixels, &info, DIB_RGB_COLORS);
